@@ -1,0 +1,29 @@
+#include "almanac/Display.h"
+
+namespace almanac {
+
+std::string tithiCaption(std::string_view tithi, const PairResult& pair, std::string_view rashi) {
+    const std::string degrees = std::to_string(pair.degreesInSign) + "deg ";
+    const std::string minutes = std::to_string(pair.elongationMinutes);
+    std::string caption(tithi);
+    caption += " - " + std::to_string(pair.elongationSign) + "S " + degrees + minutes + "mins";
+    caption += "(" + degrees + minutes + "mins in ";
+    caption += rashi;
+    caption += ")";
+    return caption;
+}
+
+std::string yogaCaption(const YogaNames& yoga) {
+    return yoga.name + " (" + yoga.lord + ")" + " Deity - " + yoga.deity;
+}
+
+void showPair(Form& form, ReferenceTables& tables, int index, const PairResult& pair) {
+    const std::string tithi = tables.tithiName(pair.tithi);
+    const std::string rashi = tables.rashiName(pair.elongationSign);
+    form.lbltithi(index).setCaption(tithiCaption(tithi, pair, rashi));
+    form.lblnak(index).setCaption(tables.nakshatraName(pair.nakshatra));
+    form.lblyoga(index).setCaption(yogaCaption(tables.yoga(pair.yoga)));
+    form.lblkarana(index).setCaption(tables.karanaName(pair.karana));
+}
+
+} // namespace almanac

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs Velmorant on Debian 12.
+#   ./build.sh run    install what is missing, build, make the database if there is none, open the window
+#   ./build.sh test   install what is missing, build, run the whole test suite (plain and sanitized)
+set -euo pipefail
+cd "$(dirname "$(readlink -f "$0")")"
+
+packages=(g++ cmake make ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev libgtest-dev
+          libgmock-dev libbenchmark-dev fonts-liberation2 clang-format)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# build DIR [cmake options...]
+build() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir"
+}
+
+case "${1:-}" in
+run)
+    install_missing
+    build build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORANT_BUILD_TESTS=OFF -DVELMORANT_BUILD_BENCH=OFF
+    exec build/release/bin/velmorant-start
+    ;;
+test)
+    install_missing
+    build build/ci -DCMAKE_BUILD_TYPE=Debug -DVELMORANT_WERROR=ON -DVELMORANT_BUILD_BENCH=OFF
+    cmake --build build/ci --target format-check
+    (cd build/ci && ctest --output-on-failure -j2)
+    echo "== The same suite under the address and undefined-behaviour sanitizers"
+    build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVELMORANT_WERROR=ON -DVELMORANT_SANITIZE=ON -DVELMORANT_BUILD_BENCH=OFF
+    (cd build/sanitize && ctest --output-on-failure -j2)
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,229 @@
+#include "store/RowSource.h"
+
+#include "store/Error.h"
+#include "store/Sqlite.h"
+
+namespace store {
+
+namespace {
+
+using sqlite::quoteIdentifier;
+using sqlite::Statement;
+
+// Tables up to this size (the reference tables) are read whole at open.
+constexpr long kSmallTable = 64;
+// A column read on this many consecutive rows is being walked, and is read in full.
+constexpr long kWalkRun = 8;
+
+class SnapshotRows final : public RowSource {
+public:
+    SnapshotRows(sqlite3* db, const std::string& source, int columns, std::string table)
+        : m_db(db)
+        , m_table(std::move(table))
+        , m_rows(columns) {
+        Statement statement(db, source);
+        while (statement.step())
+            m_rows.append(statement.get());
+    }
+
+    long count() const override { return static_cast<long>(m_rows.size()); }
+    FieldData field(long row, int ordinal) override {
+        return m_rows.field(static_cast<std::size_t>(row), ordinal);
+    }
+
+    void appendAdded(std::int64_t rowid) override {
+        Statement added(m_db, "select * from " + quoteIdentifier(m_table) + " where rowid = ?");
+        added.bind(1, Value(rowid));
+        if (added.step())
+            m_rows.append(added.get());
+    }
+
+private:
+    sqlite3* m_db;
+    std::string m_table;
+    RowBuffer m_rows;
+};
+
+class TableRows final : public RowSource {
+public:
+    TableRows(sqlite3* db, const std::string& table, const std::vector<std::string>& columns,
+              std::int64_t lastRowid, long count)
+        : m_db(db)
+        , m_table(table)
+        , m_from(" from " + quoteIdentifier(table))
+        , m_columns(columns)
+        , m_lastRowid(lastRowid)
+        , m_count(count)
+        , m_loaded(columns.size())
+        , m_reads(columns.size())
+        , m_row(static_cast<int>(columns.size())) {}
+
+    long count() const override { return m_count + static_cast<long>(m_added.size()); }
+
+    FieldData field(long row, int ordinal) override {
+        const auto column = static_cast<std::size_t>(ordinal);
+        Reads& reads = m_reads[column];
+        reads.run = reads.lastRow == row - 1 ? reads.run + 1 : 1;
+        reads.lastRow = row;
+        if (!m_loaded[column] && reads.run >= kWalkRun)
+            loadColumn(ordinal);
+        if (m_loaded[column])
+            return m_loaded[column]->field(static_cast<std::size_t>(row), 0);
+        if (m_rowIndex != row)
+            fetchRow(row);
+        return m_row.field(0, ordinal);
+    }
+
+    void appendAdded(std::int64_t rowid) override {
+        m_added.push_back(rowid);
+        if (m_rowids)
+            m_rowids->push_back(rowid);
+        fetchByKey(count() - 1, rowid, true);
+    }
+
+private:
+    struct Reads {
+        long lastRow = -2;
+        long run = 0;
+    };
+
+    void loadColumn(int ordinal) {
+        const std::string select =
+            "select " + quoteIdentifier(m_columns[static_cast<std::size_t>(ordinal)]) + m_from;
+        RowBuffer values(1);
+        Statement statement(m_db, select + " where rowid <= ? order by rowid");
+        statement.bind(1, Value(m_lastRowid));
+        while (statement.step())
+            values.append(statement.get());
+        expectRows(values.size());
+        Statement added(m_db, select + " where rowid = ?");
+        for (const std::int64_t rowid : m_added) {
+            added.bind(1, Value(rowid));
+            if (!added.step())
+                throw Error(Errc::TableChanged, m_table);
+            values.append(added.get());
+            added.reset();
+        }
+        m_loaded[static_cast<std::size_t>(ordinal)] = std::move(values);
+    }
+
+    void loadRowids() {
+        Statement statement(m_db, "select rowid" + m_from + " where rowid <= ? order by rowid");
+        statement.bind(1, Value(m_lastRowid));
+        std::vector<std::int64_t> rowids;
+        rowids.reserve(static_cast<std::size_t>(m_count));
+        while (statement.step())
+            rowids.push_back(sqlite3_column_int64(statement.get(), 0));
+        expectRows(rowids.size());
+        rowids.insert(rowids.end(), m_added.begin(), m_added.end());
+        m_rowids = std::move(rowids);
+    }
+
+    // The rows up to m_lastRowid are the ones that were there at open; a different count means that
+    // another program removed some meanwhile, and positions no longer mean what they meant.
+    void expectRows(std::size_t rows) const {
+        if (static_cast<long>(rows) != m_count)
+            throw Error(Errc::TableChanged, m_table);
+    }
+
+    void fetchRow(long row) {
+        if (m_rowids || row >= kWalkRun)
+            fetchByKey(row, rowidAt(row), false);
+        else
+            fetchByPosition(row);
+    }
+
+    std::int64_t rowidAt(long row) {
+        if (!m_rowids)
+            loadRowids();
+        return (*m_rowids)[static_cast<std::size_t>(row)];
+    }
+
+    void fetchByKey(long row, std::int64_t rowid, bool isNew) {
+        if (!m_byKey)
+            m_byKey = std::make_unique<Statement>(m_db, "select *" + m_from + " where rowid = ?");
+        m_byKey->bind(1, Value(rowid));
+        readRow(row, *m_byKey, isNew);
+    }
+
+    // Near the start of the table, before the keys are read, a row is found by counting.
+    void fetchByPosition(long row) {
+        if (!m_byPosition)
+            m_byPosition = std::make_unique<Statement>(
+                m_db, "select *" + m_from + " where rowid <= ? order by rowid limit 1 offset ?");
+        m_byPosition->bind(1, Value(m_lastRowid));
+        m_byPosition->bind(2, Value(static_cast<std::int64_t>(row)));
+        readRow(row, *m_byPosition, false);
+    }
+
+    // Keeps the row `fetch` finds as the fetched row; a new row also joins the columns read in full.
+    void readRow(long row, Statement& fetch, bool isNew) {
+        m_row.clear();
+        m_rowIndex = -1;
+        const bool found = fetch.step();
+        if (found) {
+            m_row.append(fetch.get());
+            for (std::size_t column = 0; isNew && column < m_loaded.size(); ++column)
+                if (m_loaded[column])
+                    m_loaded[column]->append(fetch.get(), static_cast<int>(column));
+        }
+        fetch.reset();
+        if (!found)
+            throw Error(Errc::TableChanged, m_table);
+        m_rowIndex = row;
+    }
+
+    sqlite3* m_db;
+    std::string m_table;
+    std::string m_from;
+    std::vector<std::string> m_columns;
+    std::int64_t m_lastRowid; // the last key at open
+    long m_count;             // rows at open
+    std::vector<std::int64_t> m_added;
+    std::vector<std::optional<RowBuffer>> m_loaded;
+    std::vector<Reads> m_reads;
+    std::optional<std::vector<std::int64_t>> m_rowids; // keys by position, read when first needed
+    RowBuffer m_row;                                   // the one row fetched last
+    long m_rowIndex = -1;
+    std::unique_ptr<Statement> m_byKey;
+    std::unique_ptr<Statement> m_byPosition;
+};
+
+// Count and last key read together, so that both describe the same moment of the table.
+class ReadTogether {
+public:
+    explicit ReadTogether(sqlite3* db)
+        : m_db(db) {
+        sqlite::execute(db, "savepoint velmorant_open");
+    }
+    ~ReadTogether() {
+        sqlite3_exec(m_db, "rollback to velmorant_open; release velmorant_open", nullptr, nullptr, nullptr);
+    }
+
+private:
+    sqlite3* m_db;
+};
+
+} // namespace
+
+std::unique_ptr<RowSource> readAllRows(sqlite3* db, const std::string& source, int columns) {
+    return std::make_unique<SnapshotRows>(db, source, columns, std::string());
+}
+
+std::unique_ptr<RowSource> readTableRows(sqlite3* db, const std::string& table,
+                                         const std::vector<std::string>& columns) {
+    ReadTogether together(db);
+    Statement last(db, "select coalesce(max(rowid), 0) from " + quoteIdentifier(table));
+    last.step();
+    const std::int64_t lastRowid = sqlite3_column_int64(last.get(), 0);
+    Statement counting(db, "select count(*) from " + quoteIdentifier(table));
+    counting.step();
+    const long count = static_cast<long>(sqlite3_column_int64(counting.get(), 0));
+    if (count <= kSmallTable)
+        return std::make_unique<SnapshotRows>(db,
+                                              "select * from " + quoteIdentifier(table) + " order by rowid",
+                                              static_cast<int>(columns.size()), table);
+    return std::make_unique<TableRows>(db, table, columns, lastRowid, count);
+}
+
+} // namespace store

@@ -1,0 +1,130 @@
+// Small tables are read whole at open and large ones as needed; both must behave the same.
+#include "store/Connection.h"
+#include "store/Recordset.h"
+#include "support/Errors.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+
+using store::Recordset;
+using store::Value;
+
+namespace {
+
+class RecordsetSizeTest : public testing::TestWithParam<long> {
+protected:
+    void SetUp() override {
+        testing_support::makeDatabase(
+            path, "with recursive n(i) as (select 0 union all select i + 1 from n where i + 1 < " +
+                      std::to_string(rows()) +
+                      ") insert into Int_Velmorant (name, sunsign, sundeg)"
+                      " select 'chart ' || i, i % 12 + 1, cast(i % 30 as text) from n");
+        con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
+        rs.open("select * from Int_Velmorant", con);
+    }
+
+    long rows() const { return GetParam(); }
+    static std::string nameOf(long row) { return "chart " + std::to_string(row); }
+
+    void expectRow(long row) {
+        SCOPED_TRACE(testing::Message() << "row " << row);
+        rs.moveFirst();
+        rs.move(row);
+        EXPECT_EQ(rs.field("name").toText(), nameOf(row));
+        EXPECT_EQ(rs.field(2).toInt16(), row % 12 + 1);
+        EXPECT_EQ(rs.field(3).toText(), std::to_string(row % 30));
+    }
+
+    testing_support::TempDir dir;
+    std::filesystem::path path = dir / "velmorant.mdb";
+    store::Connection con;
+    Recordset rs;
+};
+
+TEST_P(RecordsetSizeTest, WalksEveryRowInOrder) {
+    long row = 0;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext(), ++row)
+        ASSERT_EQ(rs.field("name").toText(), nameOf(row));
+    EXPECT_EQ(row, rows());
+    // A second walk, now over columns already read, and one over a column read for the first time.
+    row = 0;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext(), ++row)
+        ASSERT_EQ(rs.field("sunsign").toInt16(), row % 12 + 1) << row;
+    EXPECT_EQ(row, rows());
+}
+
+TEST_P(RecordsetSizeTest, JumpsToAnyRow) {
+    std::mt19937 random(7);
+    const long fixed[] = {0, 1, rows() - 1, rows() / 2, 31, 32, 33};
+    for (long row : fixed)
+        expectRow(row);
+    for (int i = 0; i < 200; ++i)
+        expectRow(static_cast<long>(random() % static_cast<unsigned long>(rows())));
+    // Walking past where recall looked, then stepping back to it.
+    for (long row = rows() - 40; row < rows(); ++row)
+        expectRow(row);
+    expectRow(3);
+}
+
+TEST_P(RecordsetSizeTest, AnAddedRowJoinsAtTheEnd) {
+    // Read some columns in full first, so that both read and unread columns must take in the new row.
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+        rs.field("name");
+    const std::array<std::string_view, 3> columns{"name", "sunsign", "sundeg"};
+    const std::array<Value, 3> values{Value("added"), Value(std::int16_t{9}), Value("17")};
+    rs.addNew(columns, values);
+    EXPECT_EQ(rs.field("name").toText(), "added");
+
+    rs.moveFirst();
+    rs.move(rows());
+    EXPECT_EQ(rs.field("name").toText(), "added");
+    EXPECT_EQ(rs.field("sunsign").toInt16(), 9);
+    rs.moveNext();
+    EXPECT_TRUE(rs.eof());
+
+    std::vector<std::string> degrees;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+        degrees.push_back(rs.field("sundeg").toText());
+    ASSERT_EQ(degrees.size(), static_cast<std::size_t>(rows() + 1));
+    EXPECT_EQ(degrees.back(), "17");
+}
+
+TEST_P(RecordsetSizeTest, KeepsTheRowsOfItsOpenWhileAnotherProgramAdds) {
+    testing_support::runSql(path, "insert into Int_Velmorant (name) values ('from elsewhere')");
+    long row = 0;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+        ++row;
+    EXPECT_EQ(row, rows());
+    rs.close();
+    rs.open("select * from Int_Velmorant", con);
+    rs.moveFirst();
+    rs.move(rows());
+    EXPECT_EQ(rs.field("name").toText(), "from elsewhere") << "a reopen sees it";
+}
+
+INSTANTIATE_TEST_SUITE_P(ReadWhole, RecordsetSizeTest, testing::Values(40L));
+INSTANTIATE_TEST_SUITE_P(ReadAsNeeded, RecordsetSizeTest, testing::Values(5000L));
+
+TEST(RecordsetLargeTable, RowsRemovedByAnotherProgramAreReportedNotMisread) {
+    testing_support::TempDir dir;
+    const auto path = dir / "velmorant.mdb";
+    testing_support::makeDatabase(
+        path, "with recursive n(i) as (select 0 union all select i + 1 from n where i < 4999)"
+              " insert into Int_Velmorant (name) select 'chart ' || i from n");
+    store::Connection con;
+    con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
+    Recordset rs;
+    rs.open("select * from Int_Velmorant", con);
+    testing_support::runSql(path, "delete from Int_Velmorant where name = 'chart 10'");
+    const store::Error error = testing_support::errorOf([&] {
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+            rs.field("name");
+    });
+    EXPECT_EQ(error.code(), store::Errc::TableChanged);
+    EXPECT_EQ(error.number(), 3025);
+}
+
+} // namespace
