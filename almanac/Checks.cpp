@@ -47,16 +47,19 @@ bool checkName(Form& form, std::string_view message) {
     return false;
 }
 
+std::optional<std::string> missingEntryMessage(Form& form) {
+    for (const RowPass& pass : kPasses)
+        for (int row = 0; row < kBodyRows; ++row)
+            if (!isChosen((form.*pass.selector)(row)))
+                return std::string(pass.message) + form.lblplanet(row).caption();
+    return std::nullopt;
+}
+
 bool checkBodyRows(Form& form) {
-    for (const RowPass& pass : kPasses) {
-        for (int row = 0; row < kBodyRows; ++row) {
-            if (!isChosen((form.*pass.selector)(row))) {
-                form.showMessage(std::string(pass.message) + form.lblplanet(row).caption());
-                return false;
-            }
-        }
-    }
-    return true;
+    const auto missing = missingEntryMessage(form);
+    if (missing)
+        form.showMessage(*missing);
+    return !missing;
 }
 
 int rowLongitude(Form& form, int row) {

@@ -4,6 +4,8 @@
 
 #include "almanac/Controls.h"
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace almanac {
@@ -11,6 +13,11 @@ namespace almanac {
 // Passes when the name box holds any text at all, blanks included. Otherwise shows `message`, moves
 // the focus to the name box and fails. "Calculate" and "Save" each have their own message.
 bool checkName(Form& form, std::string_view message);
+
+// The message for the first entry still missing, or nothing when all twelve are chosen. Three passes
+// over body rows 0..3: every sign, then every degree, then every minute, so a missing sign anywhere
+// comes before a missing degree. The row's caption is read as it stands at that moment.
+std::optional<std::string> missingEntryMessage(Form& form);
 
 // Three passes over body rows 0..3: every sign, then every degree, then every minute. The first
 // selector left on its prompt entry (or on nothing) shows "Enter the sign of Moon" and the like, with
