@@ -1,6 +1,7 @@
 // "Calculate" on an in-memory window: the order of the checks and their messages, then the named
 // results of both pairs.
 #include "almanac/Calculation.h"
+
 #include "support/FakeForm.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +46,8 @@ struct CheckCase {
 
 const CheckCase kChecks[] = {
     {"empty name, nothing chosen", [](FakeForm& f) { f.name.value = ""; }, "Enter ur name", 1},
-    {"nothing chosen", [](FakeForm& f) { f.chooseAll({}), f.signs[0].selected = -1; }, "Enter the sign of Sun", 0},
+    {"nothing chosen", [](FakeForm& f) { f.chooseAll({}), f.signs[0].selected = -1; },
+     "Enter the sign of Sun", 0},
     {"Sun degrees on the prompt, AmK sign on the prompt: signs come first",
      [](FakeForm& f) { f.degrees[0].selected = 0, f.signs[3].selected = 0; }, "Enter the sign of AmK", 0},
     {"Sun degrees unselected, Moon sign unselected",
@@ -54,8 +56,8 @@ const CheckCase kChecks[] = {
      "Enter the minutes of Moon", 0},
     {"AK degrees missing", [](FakeForm& f) { f.degrees[2].selected = -1; }, "Enter the degrees of AK", 0},
     {"the caption as it reads when the message is made",
-     [](FakeForm& f) { f.planets[2].text = "Atmakaraka", f.signs[2].selected = 0; }, "Enter the sign of Atmakaraka",
-     0},
+     [](FakeForm& f) { f.planets[2].text = "Atmakaraka", f.signs[2].selected = 0; },
+     "Enter the sign of Atmakaraka", 0},
 };
 
 TEST(CalculateChecks, StopAtTheFirstGapWithItsMessageAndChangeNothing) {
@@ -68,7 +70,9 @@ TEST(CalculateChecks, StopAtTheFirstGapWithItsMessageAndChangeNothing) {
         form.tithi[1].text = "before";
         c.arrange(form);
         const FakeForm before = form;
-        tables.onLookup = [](const char* table) { FAIL() << "looked up " << table << " after a failed check"; };
+        tables.onLookup = [](const char* table) {
+            FAIL() << "looked up " << table << " after a failed check";
+        };
 
         almanac::calculate(form, tables);
 
@@ -111,9 +115,9 @@ const ResultCase kResults[] = {
       "yoga 4 (lord 4) Deity - deity 4", "karana 50"}},
     {"Moon one minute behind the Sun",
      {{{1, 0, 1}, {1, 0, 0}, {12, 29, 59}, {12, 29, 59}}},
-     {"tithi 29 - 11S 29deg 59mins(29deg 59mins in rashi 11)", "nakshatra 0", "yoga 0 (lord 0) Deity - deity 0",
-      "karana 59", "tithi 0 - 0S 0deg 0mins(0deg 0mins in rashi 0)", "nakshatra 26",
-      "yoga 26 (lord 26) Deity - deity 26", "karana 0"}},
+     {"tithi 29 - 11S 29deg 59mins(29deg 59mins in rashi 11)", "nakshatra 0",
+      "yoga 0 (lord 0) Deity - deity 0", "karana 59", "tithi 0 - 0S 0deg 0mins(0deg 0mins in rashi 0)",
+      "nakshatra 26", "yoga 26 (lord 26) Deity - deity 26", "karana 0"}},
 };
 
 TEST(CalculateResults, NameBothPairsInTheirCaptions) {
@@ -152,7 +156,8 @@ TEST(CalculateResults, AFailedLookupKeepsTheCaptionsAlreadySet) {
 
 TEST(CalculateResults, YogaCaptionSpacing) {
     EXPECT_EQ(almanac::yogaCaption({"A", "B", "C"}), "A (B) Deity - C");
-    EXPECT_EQ(almanac::yogaCaption({" a ", "", "c"}), " a  () Deity - c") << "names are shown exactly as stored";
+    EXPECT_EQ(almanac::yogaCaption({" a ", "", "c"}), " a  () Deity - c")
+        << "names are shown exactly as stored";
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // The window's load and shutdown, saving and recalling stored charts: the handlers on an in-memory
 // window over a real database file.
-#include "store/AlmanacDatabase.h"
-#include "almanac/Calculation.h"
 #include "store/Charts.h"
+
+#include "almanac/Calculation.h"
+#include "store/AlmanacDatabase.h"
 #include "support/Errors.h"
 #include "support/FakeForm.h"
 #include "support/TempDir.h"
@@ -24,7 +25,9 @@ protected:
     void start(std::string_view sql = {}) {
         testing_support::makeDatabase(path, sql);
         db.con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
-        form.names.onSelect = [this] { store::recallChart(form, db); };
+        form.names.onSelect = [this] {
+            store::recallChart(form, db);
+        };
         store::loadForm(form, db);
     }
 
@@ -53,9 +56,11 @@ struct LoadCase {
 TEST(LoadForm, ListsStoredNamesInStoredOrder) {
     const LoadCase cases[] = {
         {"no stored charts", "", {}},
-        {"B, A, B: nothing sorted or merged", "insert into Int_Velmorant (name) values ('B'), ('A'), ('B')",
+        {"B, A, B: nothing sorted or merged",
+         "insert into Int_Velmorant (name) values ('B'), ('A'), ('B')",
          {"B", "A", "B"}},
-        {"a name left empty by another program", "insert into Int_Velmorant (name) values (null), ('x'), ('')",
+        {"a name left empty by another program",
+         "insert into Int_Velmorant (name) values (null), ('x'), ('')",
          {"", "x", ""}},
     };
     for (const LoadCase& c : cases) {
@@ -119,7 +124,8 @@ TEST_F(ChartsTest, AShortReferenceTableFailsTheLookupThatNeedsAMissingRow) {
     store::RecordsetTables tables(db);
     const store::Error error = errorOf([&] { almanac::calculate(form, tables); });
     EXPECT_EQ(error.code(), Errc::MovePastEnd);
-    EXPECT_EQ(form.yoga[0].text, "Vaidhriti (Jupiter) Deity - Diti") << "captions set before the failure stay";
+    EXPECT_EQ(form.yoga[0].text, "Vaidhriti (Jupiter) Deity - Diti")
+        << "captions set before the failure stay";
 }
 
 TEST_F(ChartsTest, CalculateNamesFromTheRealTables) {
@@ -129,10 +135,10 @@ TEST_F(ChartsTest, CalculateNamesFromTheRealTables) {
     store::RecordsetTables tables(db);
     almanac::calculate(form, tables);
     EXPECT_EQ(form.results(),
-              (std::vector<std::string>{"Shukla Panchami - 1S 24deg 30mins(24deg 30mins in Vrishabha)", "Mrigashira",
-                                        "Shobhana (Sun) Deity - Brihaspati", "Balava",
-                                        "Shukla Panchami - 1S 24deg 30mins(24deg 30mins in Vrishabha)", "Mrigashira",
-                                        "Shobhana (Sun) Deity - Brihaspati", "Balava"}));
+              (std::vector<std::string>{"Shukla Panchami - 1S 24deg 30mins(24deg 30mins in Vrishabha)",
+                                        "Mrigashira", "Shobhana (Sun) Deity - Brihaspati", "Balava",
+                                        "Shukla Panchami - 1S 24deg 30mins(24deg 30mins in Vrishabha)",
+                                        "Mrigashira", "Shobhana (Sun) Deity - Brihaspati", "Balava"}));
 }
 
 } // namespace

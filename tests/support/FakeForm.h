@@ -20,7 +20,9 @@ public:
 
     int listIndex() const override { return selected; }
     void setListIndex(int index) override;
-    std::string text() const override { return selected < 0 ? std::string() : entries.at(std::size_t(selected)); }
+    std::string text() const override {
+        return selected < 0 ? std::string() : entries.at(std::size_t(selected));
+    }
     void setText(std::string_view text) override;
     int listCount() const override { return static_cast<int>(entries.size()); }
     void addItem(std::string_view text) override { entries.emplace_back(text); }
