@@ -251,4 +251,35 @@ TEST_F(WindowTest, ExitClosesTheRecordsetsAndTheWindow) {
     EXPECT_TRUE(endings.empty());
 }
 
+TEST_F(WindowTest, SavesAndRecallsWithTheArrowKeys) {
+    start("insert into Int_Velmorant (name, sunsign, sundeg, sunmin, monsign, mondeg, monmin, aksign, akdeg, "
+          "akmin,"
+          " amksign, amkdeg, amkmin) values ('Ravi', 5, '7', '0', 1, '0', '0', 1, '0', '0', 12, '29', '59')");
+    QTest::keyClicks(control<QLineEdit>("txtname"), "Meera");
+    pickRow(0, 2, 0, 0);
+    pickRow(1, 3, 24, 30);
+    pickRow(2, 2, 0, 0);
+    pickRow(3, 3, 24, 30);
+    click("cmd_save");
+    EXPECT_EQ(boxes.texts(), QStringList{"Your Record Has Been Saved"});
+    auto* names = control<QListWidget>("lstname");
+    ASSERT_EQ(names->count(), 2);
+    EXPECT_EQ(names->item(1)->text(), "Meera");
+
+    names->setFocus();
+    QTest::keyClick(names, Qt::Key_Down); // the first entry
+    EXPECT_EQ(control<QLineEdit>("txtname")->text(), "Ravi");
+    EXPECT_EQ(control<QListWidget>("lstsign(0)")->currentItem()->text(), "Leo");
+    EXPECT_EQ(control<QListWidget>("lstdeg(0)")->currentItem()->text(), "7");
+    EXPECT_EQ(control<QListWidget>("lstmin(3)")->currentItem()->text(), "59");
+    QTest::keyClick(names, Qt::Key_Down);
+    EXPECT_EQ(control<QLineEdit>("txtname")->text(), "Meera");
+    EXPECT_EQ(control<QListWidget>("lstsign(1)")->currentItem()->text(), "Gemini");
+
+    click("cmd_save");
+    EXPECT_EQ(boxes.texts().back(), "This record already exists!");
+    click("cmd_calc");
+    EXPECT_EQ(caption("lbltithi(0)"), "Shukla Panchami - 1S 24deg 30mins(24deg 30mins in Vrishabha)");
+}
+
 } // namespace
