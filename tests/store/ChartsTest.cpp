@@ -7,6 +7,7 @@
 #include "support/Errors.h"
 #include "support/FakeForm.h"
 #include "support/TempDir.h"
+#include "support/WindowOnDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -17,35 +18,7 @@ using testing_support::queryColumn;
 
 namespace {
 
-constexpr std::array<std::array<int, 3>, 4> kWorked{{{1, 0, 0}, {2, 24, 30}, {5, 7, 59}, {12, 29, 0}}};
-
-class ChartsTest : public testing::Test {
-protected:
-    // Opens the database with `sql` run on it first, and loads the window.
-    void start(std::string_view sql = {}) {
-        testing_support::makeDatabase(path, sql);
-        db.con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
-        form.names.onSelect = [this] {
-            store::recallChart(form, db);
-        };
-        store::loadForm(form, db);
-    }
-
-    std::vector<std::string> stored(const std::string& expression = "name") {
-        return queryColumn(path, "select " + expression + " from Int_Velmorant order by rowid");
-    }
-
-    void save(const std::string& name, const std::array<std::array<int, 3>, 4>& rows = kWorked) {
-        form.name.value = name;
-        form.chooseAll(rows);
-        store::saveChart(form, db);
-    }
-
-    testing_support::TempDir dir;
-    std::filesystem::path path = dir / "velmorant.mdb";
-    store::AlmanacDatabase db;
-    FakeForm form;
-};
+using ChartsTest = testing_support::WindowOnDatabase;
 
 struct LoadCase {
     const char* what;

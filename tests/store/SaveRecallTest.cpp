@@ -4,6 +4,7 @@
 #include "support/Errors.h"
 #include "support/FakeForm.h"
 #include "support/TempDir.h"
+#include "support/WindowOnDatabase.h"
 
 #include <gtest/gtest.h>
 
@@ -15,17 +16,8 @@ namespace {
 using Rows = std::array<std::array<int, 3>, 4>;
 constexpr Rows kRows{{{5, 0, 59}, {2, 24, 30}, {12, 29, 0}, {1, 7, 7}}};
 
-class SaveRecallTest : public testing::Test {
+class SaveRecallTest : public testing_support::WindowOnDatabase {
 protected:
-    void start(std::string_view sql = {}) {
-        testing_support::makeDatabase(path, sql);
-        db.con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
-        form.names.onSelect = [this] {
-            store::recallChart(form, db);
-        };
-        store::loadForm(form, db);
-    }
-
     void save(const std::string& name, const Rows& rows = kRows) {
         form.name.value = name;
         form.chooseAll(rows);
@@ -46,11 +38,6 @@ protected:
                          form.minutes[row].selected - 1};
         return rows;
     }
-
-    testing_support::TempDir dir;
-    std::filesystem::path path = dir / "velmorant.mdb";
-    store::AlmanacDatabase db;
-    FakeForm form;
 };
 
 struct RefusalCase {
