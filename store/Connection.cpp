@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fcntl.h>
 #include <stdexcept>
 #include <system_error>
 #include <unistd.h>
