@@ -4,7 +4,6 @@
 #include "store/Sqlite.h"
 
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 #include <system_error>
 #include <unistd.h>
@@ -18,11 +17,6 @@ std::string_view trim(std::string_view text) {
     if (first == std::string_view::npos)
         return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool sameKey(std::string_view a, std::string_view b) {
-    return std::ranges::equal(
-        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 // The data source of a connection string; checks the provider and knows no other keys but the
@@ -42,11 +36,11 @@ std::string dataSourceOf(std::string_view connectionString) {
             throw Error(Errc::BadConnectionString, "\"" + std::string(part) + "\" has no value");
         const std::string_view key = trim(part.substr(0, equals));
         const std::string_view value = trim(part.substr(equals + 1));
-        if (sameKey(key, "Provider"))
+        if (sqlite::sameName(key, "Provider"))
             provider = value;
-        else if (sameKey(key, "Data Source"))
+        else if (sqlite::sameName(key, "Data Source"))
             source = value;
-        else if (!sameKey(key, "Persist Security Info"))
+        else if (!sqlite::sameName(key, "Persist Security Info"))
             throw Error(Errc::BadConnectionString, "unknown key \"" + std::string(key) + "\"");
     }
     if (provider != kProvider)

@@ -13,14 +13,7 @@ namespace store {
 
 namespace {
 
-constexpr char asciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Column names are matched as the database matches them: ASCII letters in either case.
-bool sameName(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) { return asciiLower(x) == asciiLower(y); });
-}
+using sqlite::sameName;
 
 // The table of a source of the form "select * from <table>"; empty for any other source, which can
 // be read but not added to.

@@ -2,6 +2,7 @@
 
 #include "store/Error.h"
 
+#include <algorithm>
 #include <string>
 
 namespace store::sqlite {
@@ -83,6 +84,13 @@ bool Statement::step() {
 
 void execute(sqlite3* db, const char* sql) {
     check(db, sqlite3_exec(db, sql, nullptr, nullptr, nullptr));
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 std::string quoteIdentifier(std::string_view name) {

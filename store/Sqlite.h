@@ -42,6 +42,9 @@ private:
 // Runs SQL text that returns no rows; used for fixed statements of the program's own.
 void execute(sqlite3* db, const char* sql);
 
+// Whether two names match as the database matches them: ASCII letters in either case.
+bool sameName(std::string_view a, std::string_view b);
+
 // Double-quotes an identifier that the program took from the database's own schema.
 std::string quoteIdentifier(std::string_view name);
 
