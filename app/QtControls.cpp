@@ -1,5 +1,9 @@
 #include "app/QtControls.h"
 
+#include <QItemSelectionModel>
+
+#include <algorithm>
+
 namespace {
 
 QString fromUtf8(std::string_view text) {
@@ -8,56 +12,105 @@ QString fromUtf8(std::string_view text) {
 
 } // namespace
 
+int EntryModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_published;
+}
+
+QVariant EntryModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= m_published)
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return fromUtf8(entry(index.row()));
+    return {};
+}
+
+std::string_view EntryModel::entry(int row) const {
+    const auto at = static_cast<std::size_t>(row);
+    const std::size_t begin = at == 0 ? 0 : m_ends[at - 1];
+    return std::string_view(m_text).substr(begin, m_ends[at] - begin);
+}
+
+int EntryModel::find(std::string_view text) const {
+    for (int row = 0; row < count(); ++row)
+        if (entry(row) == text)
+            return row;
+    return -1;
+}
+
+void EntryModel::append(std::string_view text) {
+    m_text.append(text);
+    m_ends.push_back(m_text.size());
+    if (!m_publishQueued) {
+        m_publishQueued = true;
+        QMetaObject::invokeMethod(this, &EntryModel::publish, Qt::QueuedConnection);
+    }
+}
+
+void EntryModel::publish() {
+    m_publishQueued = false;
+    if (m_published == count())
+        return;
+    beginInsertRows({}, m_published, count() - 1);
+    m_published = count();
+    endInsertRows();
+}
+
+void EntryModel::clear() {
+    beginResetModel();
+    m_text.clear();
+    m_ends.clear();
+    m_published = 0;
+    endResetModel();
+}
+
 SelectorList::SelectorList(QWidget* parent)
-    : QListWidget(parent) {
+    : QListView(parent)
+    , m_entries(new EntryModel(this)) {
+    setModel(m_entries);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
-    setSortingEnabled(false);
-    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (listIndex() >= 0)
             emit entrySelected();
     });
 }
 
 int SelectorList::listIndex() const {
-    const QList<QListWidgetItem*> selected = selectedItems();
-    return selected.isEmpty() ? -1 : row(selected.first());
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+QString SelectorList::entryText(int row) const {
+    return row < 0 || row >= m_entries->count() ? QString() : fromUtf8(m_entries->entry(row));
 }
 
 void SelectorList::focusInEvent(QFocusEvent* event) {
-    QListWidget::focusInEvent(event);
+    QListView::focusInEvent(event);
     if (listIndex() < 0)
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
 }
 
 void QtListBox::setListIndex(int index) {
-    if (index < 0 || index >= m_list->count()) {
+    EntryModel& entries = m_list->entries();
+    entries.publish();
+    if (index < 0 || index >= entries.count()) {
         m_list->clearSelection();
         m_list->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         return;
     }
-    m_list->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
-    m_list->scrollToItem(m_list->item(index));
+    const QModelIndex at = entries.index(index);
+    m_list->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+    m_list->scrollTo(at);
 }
 
 std::string QtListBox::text() const {
     const int index = m_list->listIndex();
-    return index < 0 ? std::string() : m_list->item(index)->text().toStdString();
+    return index < 0 ? std::string() : std::string(m_list->entries().entry(index));
 }
 
 void QtListBox::setText(std::string_view text) {
-    const QString wanted = fromUtf8(text);
-    for (int row = 0; row < m_list->count(); ++row) {
-        if (m_list->item(row)->text() == wanted) {
-            setListIndex(row);
-            return;
-        }
-    }
-    setListIndex(-1);
-}
-
-void QtListBox::addItem(std::string_view text) {
-    m_list->addItem(fromUtf8(text));
+    setListIndex(m_list->entries().find(text));
 }
 
 void QtLabel::setCaption(std::string_view caption) {

@@ -3,19 +3,58 @@
 
 #include "almanac/Controls.h"
 
+#include <QAbstractListModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The entries of a list box, kept as one block of UTF-8 text: a million stored names cost a few bytes
+// each beyond their text, and a view asks only for the rows it draws. Entries appended one by one are
+// made known to the views together, when publish() runs; the list box adaptor publishes before it
+// reads, and a queued call publishes what a handler appended once the handler is done.
+class EntryModel final : public QAbstractListModel {
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    // Every entry, published or not.
+    int count() const { return static_cast<int>(m_ends.size()); }
+    std::string_view entry(int row) const;
+    // The first row whose text is exactly `text`, or -1.
+    int find(std::string_view text) const;
+
+    void append(std::string_view text);
+    void publish();
+    void clear();
+
+private:
+    std::string m_text;
+    std::vector<std::size_t> m_ends; // where each entry's text ends in m_text
+    int m_published = 0;
+    bool m_publishQueued = false;
+};
 
 // A single-selection list box that, like the selectors it stands for, has no current entry until one
 // is chosen: Qt would otherwise make the first row current when the list gets the focus, and an arrow
 // key would then skip it.
-class SelectorList : public QListWidget {
+class SelectorList : public QListView {
     Q_OBJECT
 public:
     explicit SelectorList(QWidget* parent);
 
+    EntryModel& entries() const { return *m_entries; }
     int listIndex() const;
+    // The entry's text as the list shows it; empty for none.
+    QString entryText(int row) const;
+    void addItem(std::string_view text) { m_entries->append(text); }
 
 signals:
     // The selection moved to an entry: a click, an arrow key, or the program's own choice.
@@ -23,6 +62,9 @@ signals:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+
+private:
+    EntryModel* m_entries;
 };
 
 class QtListBox final : public almanac::ListBox {
@@ -35,9 +77,9 @@ public:
     void setListIndex(int index) override;
     std::string text() const override;
     void setText(std::string_view text) override;
-    int listCount() const override { return m_list->count(); }
-    void addItem(std::string_view text) override;
-    void clear() override { m_list->clear(); }
+    int listCount() const override { return m_list->entries().count(); }
+    void addItem(std::string_view text) override { m_list->addItem(text); }
+    void clear() override { m_list->entries().clear(); }
     bool isVisible() const override { return !m_list->isHidden(); }
     void setVisible(bool visible) override { m_list->setVisible(visible); }
 

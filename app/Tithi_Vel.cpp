@@ -161,16 +161,18 @@ void Tithi_Vel::buildLayout() {
 
         SelectorList* sign = addList("lstsign" + index, 2400, top, 1215, 255);
         for (std::string_view entry : almanac::kSignEntries)
-            sign->addItem(QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size())));
+            sign->addItem(entry);
         sign->setAccessibleName(body + " sign");
         SelectorList* degree = addList("lstdeg" + index, 3720, top, 855, 255);
         SelectorList* minute = addList("lstmin" + index, 4680, top, 735, 255);
         for (const std::string& entry : degrees)
-            degree->addItem(QString::fromStdString(entry));
+            degree->addItem(entry);
         for (const std::string& entry : minutes)
-            minute->addItem(QString::fromStdString(entry));
+            minute->addItem(entry);
         degree->setAccessibleName(body + " degrees");
         minute->setAccessibleName(body + " minutes");
+        for (SelectorList* list : {sign, degree, minute})
+            list->entries().publish();
         m_lstsign[i] = std::make_unique<QtListBox>(sign);
         m_lstdeg[i] = std::make_unique<QtListBox>(degree);
         m_lstmin[i] = std::make_unique<QtListBox>(minute);
@@ -234,6 +236,7 @@ void Tithi_Vel::showMessage(std::string_view text) {
 
 void Tithi_Vel::Show() {
     Form_Load();
+    m_lstname->widget()->entries().publish();
     showMaximized();
     // The first control in the tab order that is shown.
     if (m_lstname->isVisible())

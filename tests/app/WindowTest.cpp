@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -50,11 +49,11 @@ protected:
 
     // Chooses entry `index` of a selector from the keyboard: the first Down picks entry 0.
     void pick(const char* list, int index) {
-        auto* widget = control<QListWidget>(list);
+        auto* widget = control<SelectorList>(list);
         widget->setFocus();
         for (int i = 0; i <= index; ++i)
             QTest::keyClick(widget, Qt::Key_Down);
-        ASSERT_EQ(widget->currentRow(), index) << list;
+        ASSERT_EQ(widget->currentIndex().row(), index) << list;
     }
 
     void pickRow(int row, int sign, int degree, int minute) {
@@ -79,15 +78,24 @@ struct Placed {
 
 // A sample from each area of the layout, and every kind of control.
 const Placed kPlaces[] = {
-    {"Label1", "QLabel", 32, 16, 401, 33},           {"lblnm(4)", "QLabel", 32, 64, 113, 17},
-    {"lstname", "QListWidget", 160, 64, 177, 15},    {"lblplanet(4)", "QLabel", 48, 96, 97, 17},
-    {"txtname", "QLineEdit", 160, 96, 161, 19},      {"lblplanet(0)", "QLabel", 56, 136, 65, 17},
-    {"lstsign(0)", "QListWidget", 160, 136, 81, 17}, {"lstdeg(1)", "QListWidget", 248, 152, 57, 17},
-    {"lstmin(3)", "QListWidget", 312, 184, 49, 17},  {"cmd_calc", "QPushButton", 48, 232, 97, 17},
-    {"cmd_save", "QPushButton", 168, 232, 97, 17},   {"cmd_exit", "QPushButton", 296, 232, 97, 17},
-    {"lbl(1)", "QLabel", 32, 280, 121, 17},          {"lblnak(0)", "QLabel", 192, 280, 225, 17},
-    {"lbltithi(0)", "QLabel", 192, 312, 521, 17},    {"lblyoga(1)", "QLabel", 192, 472, 537, 17},
-    {"lbl(6)", "QLabel", 32, 504, 121, 17},          {"Label8", "QLabel", 40, 552, 361, 25},
+    {"Label1", "QLabel", 32, 16, 401, 33},
+    {"lblnm(4)", "QLabel", 32, 64, 113, 17},
+    {"lstname", "SelectorList", 160, 64, 177, 15},
+    {"lblplanet(4)", "QLabel", 48, 96, 97, 17},
+    {"txtname", "QLineEdit", 160, 96, 161, 19},
+    {"lblplanet(0)", "QLabel", 56, 136, 65, 17},
+    {"lstsign(0)", "SelectorList", 160, 136, 81, 17},
+    {"lstdeg(1)", "SelectorList", 248, 152, 57, 17},
+    {"lstmin(3)", "SelectorList", 312, 184, 49, 17},
+    {"cmd_calc", "QPushButton", 48, 232, 97, 17},
+    {"cmd_save", "QPushButton", 168, 232, 97, 17},
+    {"cmd_exit", "QPushButton", 296, 232, 97, 17},
+    {"lbl(1)", "QLabel", 32, 280, 121, 17},
+    {"lblnak(0)", "QLabel", 192, 280, 225, 17},
+    {"lbltithi(0)", "QLabel", 192, 312, 521, 17},
+    {"lblyoga(1)", "QLabel", 192, 472, 537, 17},
+    {"lbl(6)", "QLabel", 32, 504, 121, 17},
+    {"Label8", "QLabel", 40, 552, 361, 25},
     {"Label10", "QLabel", 112, 576, 241, 33},
 };
 
@@ -118,32 +126,32 @@ TEST_F(WindowTest, SelectorsOfferTheirEntriesAndStartWithNoneSelected) {
     start();
     for (int row = 0; row < 4; ++row) {
         const QString index = QString("(%1)").arg(row);
-        auto* sign = control<QListWidget>(qPrintable("lstsign" + index));
-        auto* degree = control<QListWidget>(qPrintable("lstdeg" + index));
-        auto* minute = control<QListWidget>(qPrintable("lstmin" + index));
-        EXPECT_EQ(sign->count(), 13);
-        EXPECT_EQ(sign->item(0)->text(), "Select Sign");
-        EXPECT_EQ(sign->item(10)->text(), "Capricon");
-        EXPECT_EQ(degree->count(), 31);
-        EXPECT_EQ(degree->item(8)->text(), "7");
-        EXPECT_EQ(minute->count(), 61);
-        EXPECT_EQ(minute->item(60)->text(), "59");
-        for (QListWidget* list : {sign, degree, minute}) {
+        auto* sign = control<SelectorList>(qPrintable("lstsign" + index));
+        auto* degree = control<SelectorList>(qPrintable("lstdeg" + index));
+        auto* minute = control<SelectorList>(qPrintable("lstmin" + index));
+        EXPECT_EQ(sign->model()->rowCount(), 13);
+        EXPECT_EQ(sign->model()->index(0, 0).data().toString(), "Select Sign");
+        EXPECT_EQ(sign->model()->index(10, 0).data().toString(), "Capricon");
+        EXPECT_EQ(degree->model()->rowCount(), 31);
+        EXPECT_EQ(degree->model()->index(8, 0).data().toString(), "7");
+        EXPECT_EQ(minute->model()->rowCount(), 61);
+        EXPECT_EQ(minute->model()->index(60, 0).data().toString(), "59");
+        for (SelectorList* list : {sign, degree, minute}) {
             list->setFocus();
-            EXPECT_TRUE(list->selectedItems().isEmpty()) << list->objectName().toStdString();
-            EXPECT_EQ(list->currentRow(), -1) << "the focus makes no entry current";
+            EXPECT_TRUE(list->selectionModel()->selectedRows().isEmpty()) << list->objectName().toStdString();
+            EXPECT_EQ(list->currentIndex().row(), -1) << "the focus makes no entry current";
         }
     }
-    EXPECT_EQ(control<QListWidget>("lstsign(1)")->accessibleName(), "Moon sign");
-    EXPECT_EQ(control<QListWidget>("lstmin(3)")->accessibleName(), "AmK minutes");
+    EXPECT_EQ(control<SelectorList>("lstsign(1)")->accessibleName(), "Moon sign");
+    EXPECT_EQ(control<SelectorList>("lstmin(3)")->accessibleName(), "AmK minutes");
     EXPECT_EQ(control<QLineEdit>("txtname")->accessibleName(), "Name");
-    EXPECT_EQ(control<QListWidget>("lstname")->accessibleName(), "Stored names");
+    EXPECT_EQ(control<SelectorList>("lstname")->accessibleName(), "Stored names");
 }
 
 TEST_F(WindowTest, StartsWithTheNameBoxFocusedWhenNothingIsStored) {
     Tithi_Vel* window = start();
     QApplication::setActiveWindow(window);
-    EXPECT_TRUE(control<QListWidget>("lstname")->isHidden());
+    EXPECT_TRUE(control<SelectorList>("lstname")->isHidden());
     EXPECT_TRUE(control<QLabel>("lblnm(4)")->isHidden());
     EXPECT_TRUE(control<QLabel>("lbl(7)")->isHidden());
     EXPECT_TRUE(control<QLabel>("lblnak(1)")->isHidden());
@@ -153,12 +161,12 @@ TEST_F(WindowTest, StartsWithTheNameBoxFocusedWhenNothingIsStored) {
 TEST_F(WindowTest, StartsWithTheStoredNamesListedAndFocused) {
     Tithi_Vel* window = start("insert into Int_Velmorant (name) values ('B'), ('A'), ('B')");
     QApplication::setActiveWindow(window);
-    auto* names = control<QListWidget>("lstname");
-    ASSERT_EQ(names->count(), 3);
-    EXPECT_EQ(names->item(1)->text(), "A");
+    auto* names = control<SelectorList>("lstname");
+    ASSERT_EQ(names->model()->rowCount(), 3);
+    EXPECT_EQ(names->model()->index(1, 0).data().toString(), "A");
     EXPECT_FALSE(names->isHidden());
     EXPECT_EQ(QApplication::focusWidget(), names);
-    EXPECT_TRUE(names->selectedItems().isEmpty());
+    EXPECT_TRUE(names->selectionModel()->selectedRows().isEmpty());
 }
 
 TEST_F(WindowTest, CalculatesBothPairsFromKeyboardChoices) {
@@ -182,7 +190,7 @@ TEST_F(WindowTest, CalculatesBothPairsFromKeyboardChoices) {
 TEST_F(WindowTest, ChecksSpeakThroughAPlainBoxCaptionedWithTheProgramName) {
     Tithi_Vel* window = start();
     QApplication::setActiveWindow(window);
-    control<QListWidget>("lstsign(0)")->setFocus();
+    control<SelectorList>("lstsign(0)")->setFocus();
     click("cmd_calc");
     ASSERT_EQ(boxes.shown().size(), 1);
     const MessageBox::Shown& shown = boxes.shown().front();
@@ -262,19 +270,19 @@ TEST_F(WindowTest, SavesAndRecallsWithTheArrowKeys) {
     pickRow(3, 3, 24, 30);
     click("cmd_save");
     EXPECT_EQ(boxes.texts(), QStringList{"Your Record Has Been Saved"});
-    auto* names = control<QListWidget>("lstname");
-    ASSERT_EQ(names->count(), 2);
-    EXPECT_EQ(names->item(1)->text(), "Meera");
+    auto* names = control<SelectorList>("lstname");
+    ASSERT_EQ(names->model()->rowCount(), 2);
+    EXPECT_EQ(names->model()->index(1, 0).data().toString(), "Meera");
 
     names->setFocus();
     QTest::keyClick(names, Qt::Key_Down); // the first entry
     EXPECT_EQ(control<QLineEdit>("txtname")->text(), "Ravi");
-    EXPECT_EQ(control<QListWidget>("lstsign(0)")->currentItem()->text(), "Leo");
-    EXPECT_EQ(control<QListWidget>("lstdeg(0)")->currentItem()->text(), "7");
-    EXPECT_EQ(control<QListWidget>("lstmin(3)")->currentItem()->text(), "59");
+    EXPECT_EQ(control<SelectorList>("lstsign(0)")->currentIndex().data().toString(), "Leo");
+    EXPECT_EQ(control<SelectorList>("lstdeg(0)")->currentIndex().data().toString(), "7");
+    EXPECT_EQ(control<SelectorList>("lstmin(3)")->currentIndex().data().toString(), "59");
     QTest::keyClick(names, Qt::Key_Down);
     EXPECT_EQ(control<QLineEdit>("txtname")->text(), "Meera");
-    EXPECT_EQ(control<QListWidget>("lstsign(1)")->currentItem()->text(), "Gemini");
+    EXPECT_EQ(control<SelectorList>("lstsign(1)")->currentIndex().data().toString(), "Gemini");
 
     click("cmd_save");
     EXPECT_EQ(boxes.texts().back(), "This record already exists!");
