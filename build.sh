@@ -2,6 +2,7 @@
 # Sets up, builds and runs Velmorant on Debian 12.
 #   ./build.sh run    install what is missing, build, make the database if there is none, open the window
 #   ./build.sh test   install what is missing, build, run the whole test suite (plain and sanitized)
+#   ./build.sh bench  install what is missing, build in release mode, run the benchmarks [options...]
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
@@ -44,8 +45,14 @@ test)
     build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVELMORANT_WERROR=ON -DVELMORANT_SANITIZE=ON -DVELMORANT_BUILD_BENCH=OFF
     (cd build/sanitize && ctest --output-on-failure -j2)
     ;;
+bench)
+    shift
+    install_missing
+    build build/bench -DCMAKE_BUILD_TYPE=Release -DVELMORANT_BUILD_TESTS=OFF
+    exec build/bench/bin/velmorant_bench "$@"
+    ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|bench" >&2
     exit 2
     ;;
 esac

@@ -35,10 +35,8 @@ void fill(const std::filesystem::path& path, long count) {
                   " values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
                   -1, &insert, nullptr));
     std::mt19937 random(20261207);
-    const char* const given[] = {"Asha", "Ravi", "Meera", "Arjun", "Kavya", "Vikram", "Lakshmi", "Rohan"};
     for (long i = 0; i < count; ++i) {
-        const std::string name = std::string(given[random() % 8]) + " " + std::to_string(i);
-        sqlite3_bind_text(insert, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 1, chartName(i).c_str(), -1, SQLITE_TRANSIENT);
         for (int body = 0; body < 4; ++body) {
             sqlite3_bind_int(insert, 2 + 3 * body, static_cast<int>(1 + random() % 12));
             sqlite3_bind_text(insert, 3 + 3 * body, std::to_string(random() % 30).c_str(), -1,
@@ -54,7 +52,23 @@ void fill(const std::filesystem::path& path, long count) {
     sqlite3_close_v2(db);
 }
 
+// `folder`/velmorant.mdb as another name of `database`, made once.
+std::filesystem::path linkedFolder(const std::filesystem::path& folder,
+                                   const std::filesystem::path& database) {
+    std::filesystem::create_directories(folder);
+    const auto linked = folder / "velmorant.mdb";
+    if (!std::filesystem::exists(linked))
+        std::filesystem::create_hard_link(database, linked);
+    return folder;
+}
+
 } // namespace
+
+std::string chartName(long index) {
+    static const char* const given[] = {"Asha",  "Ravi",   "Meera",   "Arjun",
+                                        "Kavya", "Vikram", "Lakshmi", "Rohan"};
+    return std::string(given[index % 8]) + " " + std::to_string(index);
+}
 
 std::filesystem::path chartDatabase(long count) {
     const auto path = folder() / ("charts-" + std::to_string(count) + ".mdb");
@@ -72,6 +86,18 @@ std::filesystem::path scratchCopy(long count) {
     const auto copy = folder() / ("scratch-" + std::to_string(count) + ".mdb");
     std::filesystem::copy_file(chartDatabase(count), copy, std::filesystem::copy_options::overwrite_existing);
     return copy;
+}
+
+std::filesystem::path chartFolder(long count) {
+    return linkedFolder(folder() / ("start-" + std::to_string(count)), chartDatabase(count));
+}
+
+std::filesystem::path scratchFolder(long count) {
+    const auto scratch = folder() / ("save-" + std::to_string(count));
+    std::filesystem::create_directories(scratch);
+    std::filesystem::copy_file(chartDatabase(count), scratch / "velmorant.mdb",
+                               std::filesystem::copy_options::overwrite_existing);
+    return scratch;
 }
 
 } // namespace bench

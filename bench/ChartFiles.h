@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace bench {
 
@@ -11,5 +12,13 @@ std::filesystem::path chartDatabase(long count);
 
 // A fresh copy of chartDatabase(count), for benchmarks that write.
 std::filesystem::path scratchCopy(long count);
+
+// A folder whose velmorant.mdb is chartDatabase(count), for starting the program in; and one whose
+// velmorant.mdb is a fresh copy of it, for benchmarks that save.
+std::filesystem::path chartFolder(long count);
+std::filesystem::path scratchFolder(long count);
+
+// The name of the chart stored at position `index`.
+std::string chartName(long index);
 
 } // namespace bench

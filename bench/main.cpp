@@ -1,0 +1,134 @@
+// Runs every benchmark offscreen, then prints the goals table: each figure beside its baseline and
+// the ratio the goal is set on.
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The console report as usual, keeping each result's time per iteration (seconds) and counters.
+class KeepingReporter final : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred || run.run_type != Run::RT_Iteration || run.iterations == 0)
+                continue;
+            const std::string name = run.benchmark_name();
+            m_seconds[name] = run.real_accumulated_time / static_cast<double>(run.iterations);
+            for (const auto& [counter, value] : run.counters)
+                m_counters[name + ":" + counter] = value;
+        }
+    }
+
+    std::optional<double> seconds(const std::string& name) const { return find(m_seconds, name); }
+    std::optional<double> counter(const std::string& name) const { return find(m_counters, name); }
+
+private:
+    static std::optional<double> find(const std::map<std::string, double>& in, const std::string& key) {
+        const auto at = in.find(key);
+        return at == in.end() ? std::nullopt : std::optional<double>(at->second);
+    }
+
+    std::map<std::string, double> m_seconds;
+    std::map<std::string, double> m_counters;
+};
+
+const std::vector<long> kSizes{0, 1'000, 100'000, 1'000'000};
+
+std::string cell(std::optional<double> value, double scale, const char* unit, int decimals) {
+    if (!value)
+        return "–";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f %s", decimals, *value * scale, unit);
+    return text;
+}
+
+std::string ratioCell(std::optional<double> value, std::optional<double> base, double limit) {
+    if (!value || !base || *base <= 0)
+        return "–";
+    const double ratio = *value / *base;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f× %s", ratio, ratio <= limit ? "✓" : "✗ missed");
+    return text;
+}
+
+void printRow(const std::string& label, const std::vector<std::string>& cells) {
+    std::printf("| %s |", label.c_str());
+    for (const std::string& text : cells)
+        std::printf(" %s |", text.c_str());
+    std::printf("\n");
+}
+
+std::optional<double> sum(std::optional<double> a, std::optional<double> b, double scaleA = 1) {
+    if (!a || !b)
+        return std::nullopt;
+    return scaleA * *a + *b;
+}
+
+void printGoals(const KeepingReporter& kept) {
+    const auto at = [](const char* name, long n) {
+        return std::string(name) + "/" + std::to_string(n);
+    };
+    const auto row = [&](const std::string& label, auto&& make) {
+        std::vector<std::string> cells;
+        for (const long n : kSizes)
+            cells.push_back(make(n));
+        printRow(label, cells);
+    };
+    const auto empty = kept.seconds("EmptyWindow");
+
+    std::printf("\n| Goal | 0 | 1,000 | 100,000 | 1,000,000 |\n|---|---|---|---|---|\n");
+    row("`SqliteNames` baseline",
+        [&](long n) { return cell(kept.seconds(at("SqliteNames", n)), 1e3, "ms", 2); });
+    row("`EmptyWindow` baseline", [&](long) { return cell(empty, 1e3, "ms", 2); });
+    row("`Startup`", [&](long n) { return cell(kept.seconds(at("Startup", n)), 1e3, "ms", 2); });
+    row("Startup ÷ (EmptyWindow + SqliteNames) ≤ 1.5", [&](long n) {
+        return ratioCell(kept.seconds(at("Startup", n)), sum(empty, kept.seconds(at("SqliteNames", n))), 1.5);
+    });
+    row("`Calculate` < 20 µs, flat", [&](long n) {
+        const auto value = kept.seconds(at("Calculate", n));
+        return cell(value, 1e6, "µs", 2) + (value ? (*value < 20e-6 ? " ✓" : " ✗ missed") : "");
+    });
+    row("`AddRow` (one committed insert)",
+        [&](long n) { return cell(kept.seconds(at("AddRow", n)), 1e3, "ms", 2); });
+    row("`Save`", [&](long n) { return cell(kept.seconds(at("Save", n)), 1e3, "ms", 2); });
+    row("Save ÷ (2.5 × SqliteNames + AddRow) ≤ 1", [&](long n) {
+        return ratioCell(kept.seconds(at("Save", n)),
+                         sum(kept.seconds(at("SqliteNames", n)), kept.seconds(at("AddRow", n)), 2.5), 1.0);
+    });
+    row("`Recall` of the last entry",
+        [&](long n) { return cell(kept.seconds(at("Recall", n)), 1e6, "µs", 2); });
+    row("Recall ÷ Recall at 1,000 ≤ 2", [&](long n) {
+        return ratioCell(kept.seconds(at("Recall", n)), kept.seconds(at("Recall", 1'000)), 2.0);
+    });
+    row("Peak memory of `velmorant` (< 100 MB at 100,000; < 300 MB at 1,000,000)", [&](long n) {
+        const auto megabytes = kept.counter(at("PeakMemory", n) + "/iterations:1:peak_MB");
+        const double limit = n >= 1'000'000 ? 300 : 100;
+        return cell(megabytes, 1, "MB", 0) +
+               (megabytes && n >= 100'000 ? (*megabytes < limit ? " ✓" : " ✗ missed") : "");
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // The windows are never put on a screen.
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    KeepingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    printGoals(reporter);
+    return 0;
+}
