@@ -25,9 +25,7 @@ QVariant EntryModel::data(const QModelIndex& index, int role) const {
 }
 
 std::string_view EntryModel::entry(int row) const {
-    const auto at = static_cast<std::size_t>(row);
-    const std::size_t begin = at == 0 ? 0 : m_ends[at - 1];
-    return std::string_view(m_text).substr(begin, m_ends[at] - begin);
+    return m_entries[static_cast<std::size_t>(row)];
 }
 
 int EntryModel::find(std::string_view text) const {
@@ -38,8 +36,7 @@ int EntryModel::find(std::string_view text) const {
 }
 
 void EntryModel::append(std::string_view text) {
-    m_text.append(text);
-    m_ends.push_back(m_text.size());
+    m_entries.push_back(m_text.keep(text));
     if (!m_publishQueued) {
         m_publishQueued = true;
         QMetaObject::invokeMethod(this, &EntryModel::publish, Qt::QueuedConnection);
@@ -57,8 +54,8 @@ void EntryModel::publish() {
 
 void EntryModel::clear() {
     beginResetModel();
+    m_entries.clear();
     m_text.clear();
-    m_ends.clear();
     m_published = 0;
     endResetModel();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "almanac/Controls.h"
+#include "store/TextArena.h"
 
 #include <QAbstractListModel>
 #include <QLabel>
@@ -13,10 +14,11 @@
 #include <string_view>
 #include <vector>
 
-// The entries of a list box, kept as one block of UTF-8 text: a million stored names cost a few bytes
-// each beyond their text, and a view asks only for the rows it draws. Entries appended one by one are
-// made known to the views together, when publish() runs; the list box adaptor publishes before it
-// reads, and a queued call publishes what a handler appended once the handler is done.
+// The entries of a list box, kept as UTF-8 text side by side in large blocks: a million stored
+// names cost little beyond their text, adding one never copies the others, and a view asks only for
+// the rows it draws. Entries appended one by one are made known to the views together, when publish()
+// runs; the list box adaptor publishes before it reads, and a queued call publishes what a handler
+// appended once the handler is done.
 class EntryModel final : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -26,7 +28,7 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
 
     // Every entry, published or not.
-    int count() const { return static_cast<int>(m_ends.size()); }
+    int count() const { return static_cast<int>(m_entries.size()); }
     std::string_view entry(int row) const;
     // The first row whose text is exactly `text`, or -1.
     int find(std::string_view text) const;
@@ -36,8 +38,8 @@ public:
     void clear();
 
 private:
-    std::string m_text;
-    std::vector<std::size_t> m_ends; // where each entry's text ends in m_text
+    store::TextArena m_text;
+    std::vector<std::string_view> m_entries; // into m_text
     int m_published = 0;
     bool m_publishQueued = false;
 };

@@ -38,36 +38,38 @@ std::int64_t unzigzag(std::uint64_t v) {
 } // namespace
 
 void RowBuffer::append(sqlite3_stmt* statement, int first) {
-    m_starts.push_back(m_bytes.size());
+    std::string& out = m_packing;
+    out.clear();
     for (int column = first; column < first + m_columns; ++column) {
         switch (sqlite3_column_type(statement, column)) {
         case SQLITE_NULL:
-            m_bytes += static_cast<char>(ValueKind::Null);
+            out += static_cast<char>(ValueKind::Null);
             break;
         case SQLITE_INTEGER:
-            m_bytes += static_cast<char>(ValueKind::Integer);
-            putVarint(m_bytes, zigzag(sqlite3_column_int64(statement, column)));
+            out += static_cast<char>(ValueKind::Integer);
+            putVarint(out, zigzag(sqlite3_column_int64(statement, column)));
             break;
         case SQLITE_FLOAT: {
-            m_bytes += static_cast<char>(ValueKind::Real);
+            out += static_cast<char>(ValueKind::Real);
             const auto bits = std::bit_cast<std::uint64_t>(sqlite3_column_double(statement, column));
-            m_bytes.append(reinterpret_cast<const char*>(&bits), sizeof bits);
+            out.append(reinterpret_cast<const char*>(&bits), sizeof bits);
             break;
         }
         default: { // text, and blobs taken as their bytes
             const auto* text = static_cast<const char*>(sqlite3_column_blob(statement, column));
             const auto length = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
-            m_bytes += static_cast<char>(ValueKind::Text);
-            putVarint(m_bytes, length);
-            m_bytes.append(text ? text : "", length);
+            out += static_cast<char>(ValueKind::Text);
+            putVarint(out, length);
+            out.append(text ? text : "", length);
             break;
         }
         }
     }
+    m_rows.push_back(m_bytes.keep(out).data());
 }
 
 FieldData RowBuffer::field(std::size_t row, int ordinal) const {
-    const char* in = m_bytes.data() + m_starts[row];
+    const char* in = m_rows[row];
     for (int column = 0;; ++column) {
         FieldData data;
         data.kind = static_cast<ValueKind>(*in++);

@@ -1,8 +1,10 @@
-// Rows read from the database, packed into one byte string: for each value a kind byte, then a
+// Rows read from the database, each packed into a run of bytes: for each value a kind byte, then a
 // variable-length whole number or a length and the text. A million stored charts take tens of
-// megabytes this way, where a vector of values per row would take several times that.
+// megabytes this way, where a vector of values per row would take several times that, and the runs
+// sit in blocks that are never moved or copied as more rows come in.
 #pragma once
 
+#include "store/TextArena.h"
 #include "store/Value.h"
 
 #include <cstddef>
@@ -29,17 +31,20 @@ public:
 
     // Appends the row that `statement` currently stands on, from its column `first` on.
     void append(sqlite3_stmt* statement, int first = 0);
-    std::size_t size() const { return m_starts.size(); }
+    // Makes room for this many rows in all, when the count is known beforehand.
+    void reserve(std::size_t rows) { m_rows.reserve(rows); }
+    std::size_t size() const { return m_rows.size(); }
     void clear() {
         m_bytes.clear();
-        m_starts.clear();
+        m_rows.clear();
     }
     FieldData field(std::size_t row, int ordinal) const;
 
 private:
     int m_columns;
-    std::string m_bytes;
-    std::vector<std::size_t> m_starts;
+    TextArena m_bytes;
+    std::vector<const char*> m_rows; // where each row's run begins
+    std::string m_packing;           // the row being packed
 };
 
 } // namespace store

@@ -91,6 +91,7 @@ private:
         const std::string select =
             "select " + quoteIdentifier(m_columns[static_cast<std::size_t>(ordinal)]) + m_from;
         RowBuffer values(1);
+        values.reserve(static_cast<std::size_t>(count()));
         Statement statement(m_db, select + " where rowid <= ? order by rowid");
         statement.bind(1, Value(m_lastRowid));
         while (statement.step())
