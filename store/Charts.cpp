@@ -123,7 +123,8 @@ void saveChart(almanac::Form& form, AlmanacDatabase& db) {
     const int remembered = form.lstname().listIndex();
     form.showMessage(kSavedMessage);
 
-    reopenRecords(db);
+    // The records were read afresh inside the write and hold the new row: they are the table as the
+    // save left it, so the list is rebuilt from them without reading the file again.
     almanac::ListBox& list = form.lstname();
     list.clear();
     listNames(list, db.rsrecords);
