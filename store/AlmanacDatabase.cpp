@@ -1,5 +1,7 @@
 #include "store/AlmanacDatabase.h"
 
+#include "store/Error.h"
+
 #include <string>
 
 namespace store {
@@ -10,9 +12,19 @@ std::string selectAll(std::string_view table) {
     return "select * from " + std::string(table);
 }
 
-Recordset& atRow(Recordset& rs, int row) {
+// The reference row at `row` (0-based). A table cut short outside the program is named as such,
+// rather than as a move past its end.
+Recordset& atRow(Recordset& rs, std::string_view table, int row) {
     rs.moveFirst();
-    rs.move(row);
+    try {
+        rs.move(row);
+    } catch (const Error& e) {
+        if (e.code() != Errc::MovePastEnd)
+            throw;
+        throw Error(Errc::ShortTable, table);
+    }
+    if (rs.eof())
+        throw Error(Errc::ShortTable, table);
     return rs;
 }
 
@@ -42,24 +54,24 @@ void reopenRecords(AlmanacDatabase& db) {
 }
 
 std::string RecordsetTables::tithiName(int row) {
-    return atRow(m_db.rstithi, row).field("tithi_name").toText();
+    return atRow(m_db.rstithi, "tithi", row).field("tithi_name").toText();
 }
 
 std::string RecordsetTables::rashiName(int row) {
-    return atRow(m_db.rsrashi, row).field("rashi_name").toText();
+    return atRow(m_db.rsrashi, "rashi", row).field("rashi_name").toText();
 }
 
 std::string RecordsetTables::nakshatraName(int row) {
-    return atRow(m_db.rsnakshatra, row).field("nak_name").toText();
+    return atRow(m_db.rsnakshatra, "nakshatra", row).field("nak_name").toText();
 }
 
 almanac::YogaNames RecordsetTables::yoga(int row) {
-    const Recordset& rs = atRow(m_db.rsyoga, row);
+    const Recordset& rs = atRow(m_db.rsyoga, "yoga", row);
     return {rs.field("name").toText(), rs.field("lord").toText(), rs.field("deity").toText()};
 }
 
 std::string RecordsetTables::karanaName(int row) {
-    return atRow(m_db.rskarana, row).field("name").toText();
+    return atRow(m_db.rskarana, "karana", row).field("name").toText();
 }
 
 } // namespace store

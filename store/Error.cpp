@@ -23,6 +23,7 @@ constexpr std::array kErrorKinds{
     ErrorKind{Errc::BadConnectionString, 3006, "The connection string is not valid: {}."},
     ErrorKind{Errc::ConnectionClosed, 3007, "The connection to the database is not open."},
     ErrorKind{Errc::MissingTable, 3011, "The table {} is missing from the database file."},
+    ErrorKind{Errc::ShortTable, 3014, "The table {} has fewer rows than the almanac needs."},
     ErrorKind{Errc::RecordsetClosed, 3012, "The rows of {} are not open."},
     ErrorKind{Errc::UnknownField, 3013, "There is no field named {}."},
     ErrorKind{Errc::ReadAtEnd, 3021, "There is no current row in {}: the cursor stands after the last row."},

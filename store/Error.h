@@ -17,6 +17,7 @@ enum class Errc {
     BadConnectionString,
     ConnectionClosed,
     MissingTable,
+    ShortTable,
     RecordsetClosed,
     UnknownField,
     ReadAtEnd,

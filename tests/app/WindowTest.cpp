@@ -244,7 +244,7 @@ TEST_F(WindowTest, AnErrorInAHandlerShowsTheRunTimeErrorBoxAndEndsTheProgram) {
     pickRow(3, 1, 0, 0);
     click("cmd_calc");
     ASSERT_EQ(boxes.shown().size(), 1);
-    EXPECT_TRUE(boxes.shown().front().text.startsWith("Run-time error '3023':"));
+    EXPECT_TRUE(boxes.shown().front().text.startsWith("Run-time error '3014':"));
     EXPECT_EQ(endings, std::vector<int>{1});
 }
 

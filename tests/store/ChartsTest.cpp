@@ -96,7 +96,8 @@ TEST_F(ChartsTest, AShortReferenceTableFailsTheLookupThatNeedsAMissingRow) {
     form.chooseAll({{{1, 0, 0}, {12, 29, 59}, {1, 0, 0}, {1, 0, 0}}}); // karana 59 outside, 0 inside
     store::RecordsetTables tables(db);
     const store::Error error = errorOf([&] { almanac::calculate(form, tables); });
-    EXPECT_EQ(error.code(), Errc::MovePastEnd);
+    EXPECT_EQ(error.code(), Errc::ShortTable);
+    EXPECT_STREQ(error.what(), "The table karana has fewer rows than the almanac needs.");
     EXPECT_EQ(form.yoga[0].text, "Vaidhriti (Jupiter) Deity - Diti")
         << "captions set before the failure stay";
 }
