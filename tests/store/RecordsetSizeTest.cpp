@@ -108,6 +108,32 @@ TEST_P(RecordsetSizeTest, KeepsTheRowsOfItsOpenWhileAnotherProgramAdds) {
 INSTANTIATE_TEST_SUITE_P(ReadWhole, RecordsetSizeTest, testing::Values(40L));
 INSTANTIATE_TEST_SUITE_P(ReadAsNeeded, RecordsetSizeTest, testing::Values(5000L));
 
+TEST(RecordsetLargeTable, AfterAWalkEachPositionReadsItsOwnRowDespiteGapsInTheKeys) {
+    testing_support::TempDir dir;
+    const auto path = dir / "velmorant.mdb";
+    testing_support::makeDatabase(
+        path, "with recursive n(i) as (select 0 union all select i + 1 from n where i < 4999)"
+              " insert into Int_Velmorant (name, sundeg) select 'chart ' || i, 'deg ' || i from n;"
+              " delete from Int_Velmorant where rowid % 7 = 3 or rowid between 2000 and 2100");
+    const std::vector<std::string> degrees =
+        testing_support::queryColumn(path, "select sundeg from Int_Velmorant order by rowid");
+    store::Connection con;
+    con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
+    Recordset rs;
+    rs.open("select * from Int_Velmorant", con);
+    long walked = 0;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+        ++walked, rs.field("name");
+    ASSERT_EQ(walked, static_cast<long>(degrees.size()));
+    std::mt19937 random(11);
+    for (int i = 0; i < 300; ++i) {
+        const auto row = static_cast<long>(random() % degrees.size());
+        rs.moveFirst();
+        rs.move(row);
+        ASSERT_EQ(rs.field("sundeg").toText(), degrees[static_cast<std::size_t>(row)]) << "position " << row;
+    }
+}
+
 TEST(RecordsetLargeTable, RowsRemovedByAnotherProgramAreReportedNotMisread) {
     testing_support::TempDir dir;
     const auto path = dir / "velmorant.mdb";
