@@ -87,25 +87,17 @@ private:
         long run = 0;
     };
 
-    // Reads a column in full, and the rows' keys with it when they are not known yet, so that any row
-    // found by a walk can then be fetched at once.
     void loadColumn(int ordinal) {
-        const std::string column = quoteIdentifier(m_columns[static_cast<std::size_t>(ordinal)]);
-        const bool withKeys = !m_rowids;
-        std::vector<std::int64_t> rowids;
+        const std::string select =
+            "select " + quoteIdentifier(m_columns[static_cast<std::size_t>(ordinal)]) + m_from;
         RowBuffer values(1);
         values.reserve(static_cast<std::size_t>(count()));
-        if (withKeys)
-            rowids.reserve(static_cast<std::size_t>(count()));
-        Statement statement(m_db, "select rowid, " + column + m_from + " where rowid <= ? order by rowid");
+        Statement statement(m_db, select + " where rowid <= ? order by rowid");
         statement.bind(1, Value(m_lastRowid));
-        while (statement.step()) {
-            if (withKeys)
-                rowids.push_back(sqlite3_column_int64(statement.get(), 0));
-            values.append(statement.get(), 1);
-        }
+        while (statement.step())
+            values.append(statement.get());
         expectRows(values.size());
-        Statement added(m_db, "select " + column + m_from + " where rowid = ?");
+        Statement added(m_db, select + " where rowid = ?");
         for (const std::int64_t rowid : m_added) {
             added.bind(1, Value(rowid));
             if (!added.step())
@@ -114,10 +106,6 @@ private:
             added.reset();
         }
         m_loaded[static_cast<std::size_t>(ordinal)] = std::move(values);
-        if (withKeys) {
-            rowids.insert(rowids.end(), m_added.begin(), m_added.end());
-            m_rowids = std::move(rowids);
-        }
     }
 
     void loadRowids() {

@@ -2,9 +2,9 @@
 //  - SnapshotRows: every row of the query read at open and kept packed in memory. Used for any query,
 //    and for tables small enough that reading them whole costs nothing (the reference tables).
 //  - TableRows: for a large table. Open counts the rows; a column is read in full only once a walk
-//    over it begins, together with the rows' keys, and a single row is fetched by its key. A walk
-//    over the names of a million stored charts then costs a small multiple of the plain query for
-//    those names, and reading one chart after it stays instant at any size.
+//    over it begins, and a single row is fetched by its key. A walk over the names of a million
+//    stored charts then costs about what the plain query for those names costs, and reading one
+//    chart stays instant at any size.
 // Both keep the rows as they stood at open (plus those the recordset itself added).
 #pragma once
 
