@@ -47,12 +47,13 @@ private:
 class TableRows final : public RowSource {
 public:
     TableRows(sqlite3* db, const std::string& table, const std::vector<std::string>& columns,
-              std::int64_t lastRowid, long count)
+              std::int64_t firstRowid, std::int64_t lastRowid, long count)
         : m_db(db)
         , m_table(table)
         , m_from(" from " + quoteIdentifier(table))
         , m_columns(columns)
         , m_lastRowid(lastRowid)
+        , m_denseKeys(firstRowid == 1 && lastRowid == count)
         , m_count(count)
         , m_loaded(columns.size())
         , m_reads(columns.size())
@@ -128,13 +129,15 @@ private:
     }
 
     void fetchRow(long row) {
-        if (m_rowids || row >= kWalkRun)
+        if (m_denseKeys || m_rowids || row >= kWalkRun)
             fetchByKey(row, rowidAt(row), false);
         else
             fetchByPosition(row);
     }
 
     std::int64_t rowidAt(long row) {
+        if (m_denseKeys)
+            return row < m_count ? row + 1 : m_added[static_cast<std::size_t>(row - m_count)];
         if (!m_rowids)
             loadRowids();
         return (*m_rowids)[static_cast<std::size_t>(row)];
@@ -179,7 +182,10 @@ private:
     std::string m_from;
     std::vector<std::string> m_columns;
     std::int64_t m_lastRowid; // the last key at open
-    long m_count;             // rows at open
+    // Keys 1 to the count, as a table that has never lost a row has them: a row's key is its position
+    // plus one, and no key need be read.
+    bool m_denseKeys;
+    long m_count; // rows at open
     std::vector<std::int64_t> m_added;
     std::vector<std::optional<RowBuffer>> m_loaded;
     std::vector<Reads> m_reads;
@@ -214,17 +220,20 @@ std::unique_ptr<RowSource> readAllRows(sqlite3* db, const std::string& source, i
 std::unique_ptr<RowSource> readTableRows(sqlite3* db, const std::string& table,
                                          const std::vector<std::string>& columns) {
     ReadTogether together(db);
-    Statement last(db, "select coalesce(max(rowid), 0) from " + quoteIdentifier(table));
-    last.step();
-    const std::int64_t lastRowid = sqlite3_column_int64(last.get(), 0);
-    Statement counting(db, "select count(*) from " + quoteIdentifier(table));
+    const std::string from = " from " + quoteIdentifier(table);
+    // Each in a query of its own, where SQLite finds it at once from the end of the table.
+    Statement keys(db, "select (select coalesce(min(rowid), 0)" + from +
+                           "), (select coalesce(max(rowid), 0)" + from + ")");
+    keys.step();
+    const std::int64_t firstRowid = sqlite3_column_int64(keys.get(), 0);
+    const std::int64_t lastRowid = sqlite3_column_int64(keys.get(), 1);
+    Statement counting(db, "select count(*)" + from);
     counting.step();
     const long count = static_cast<long>(sqlite3_column_int64(counting.get(), 0));
     if (count <= kSmallTable)
-        return std::make_unique<SnapshotRows>(db,
-                                              "select * from " + quoteIdentifier(table) + " order by rowid",
+        return std::make_unique<SnapshotRows>(db, "select *" + from + " order by rowid",
                                               static_cast<int>(columns.size()), table);
-    return std::make_unique<TableRows>(db, table, columns, lastRowid, count);
+    return std::make_unique<TableRows>(db, table, columns, firstRowid, lastRowid, count);
 }
 
 } // namespace store

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <random>
 
 using store::Recordset;
@@ -142,15 +143,23 @@ TEST(RecordsetLargeTable, RowsRemovedByAnotherProgramAreReportedNotMisread) {
               " insert into Int_Velmorant (name) select 'chart ' || i from n");
     store::Connection con;
     con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
-    Recordset rs;
-    rs.open("select * from Int_Velmorant", con);
-    testing_support::runSql(path, "delete from Int_Velmorant where name = 'chart 10'");
-    const store::Error error = testing_support::errorOf([&] {
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-            rs.field("name");
-    });
-    EXPECT_EQ(error.code(), store::Errc::TableChanged);
-    EXPECT_EQ(error.number(), 3025);
+    const std::function<void(Recordset&)> reads[] = {
+        [](Recordset& rs) {
+            for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+                rs.field("name");
+        },
+        [](Recordset& rs) { rs.moveFirst(), rs.move(4000), rs.field("sunsign"); },
+    };
+    for (const auto& read : reads) {
+        Recordset rs;
+        rs.open("select * from Int_Velmorant", con);
+        testing_support::runSql(path, "delete from Int_Velmorant where name in ('chart 10', 'chart 4000')");
+        const store::Error error = testing_support::errorOf([&] { read(rs); });
+        EXPECT_EQ(error.code(), store::Errc::TableChanged);
+        EXPECT_EQ(error.number(), 3025);
+        testing_support::runSql(path, "insert into Int_Velmorant (rowid, name) values (11, 'chart 10'),"
+                                      " (4001, 'chart 4000')");
+    }
 }
 
 } // namespace
