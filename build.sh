@@ -50,9 +50,9 @@ bench)
     shift
     install_missing
     build build/bench -DCMAKE_BUILD_TYPE=Release -DVELMORANT_BUILD_TESTS=OFF
-    # By default each benchmark runs three times, interleaved with the others, so that a figure and
-    # its baseline are taken under the same conditions; the table keeps the fastest of the three.
-    [ $# -gt 0 ] || set -- --benchmark_repetitions=3 --benchmark_enable_random_interleaving=true
+    # By default each benchmark runs seven short times, interleaved with the others, so that a figure
+    # and its baseline are taken under the same conditions; the table keeps the fastest of the seven.
+    [ $# -gt 0 ] || set -- --benchmark_repetitions=7 --benchmark_min_time=0.2 --benchmark_enable_random_interleaving=true
     exec build/bench/bin/velmorant_bench "$@"
     ;;
 *)

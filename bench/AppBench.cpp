@@ -146,6 +146,24 @@ void Recall(benchmark::State& state) {
         state.SkipWithError("the last chart was not recalled");
 }
 
+// The first recall after start-up: the first row fetched by its key.
+void FirstRecall(benchmark::State& state) {
+    const auto folder = bench::chartFolder(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto program = std::make_unique<Started>(folder);
+        almanac::ListBox& names = program->window().lstname();
+        const int last = names.listCount() - 1;
+        state.ResumeTiming();
+        names.setListIndex(last);
+        state.PauseTiming();
+        if (program->window().txtname().text() != bench::chartName(state.range(0) - 1))
+            state.SkipWithError("the last chart was not recalled");
+        program.reset();
+        state.ResumeTiming();
+    }
+}
+
 void Sizes(benchmark::internal::Benchmark* b) {
     b->Arg(0)->Arg(1'000)->Arg(100'000)->Arg(1'000'000);
 }
@@ -155,5 +173,11 @@ BENCHMARK(Startup)->Apply(Sizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(Calculate)->Apply(Sizes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Save)->Apply(Sizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(Recall)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FirstRecall)
+    ->Arg(1'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
