@@ -88,11 +88,13 @@ std::string_view Recordset::what() const {
 }
 
 bool Recordset::eof() const {
-    return m_position >= rowCount();
+    connection();
+    return m_position >= 0 && !m_rows->hasRow(m_position);
 }
 
 bool Recordset::bof() const {
-    return m_position < 0 || rowCount() == 0;
+    connection();
+    return m_position < 0 || !m_rows->hasRow(0);
 }
 
 void Recordset::moveFirst() {
@@ -105,9 +107,10 @@ void Recordset::moveNext() {
 }
 
 void Recordset::move(long rows) {
-    const long count = rowCount();
+    connection();
     const long target = m_position + rows;
-    if (target > count || (rows > 0 && m_position >= count))
+    // Past the end: beyond the place just after the last row, or on from that place.
+    if ((target > 0 && !m_rows->hasRow(target - 1)) || (rows > 0 && eof()))
         throw Error(Errc::MovePastEnd, what());
     if (target < -1 || (rows < 0 && m_position < 0))
         throw Error(Errc::MoveBeforeStart, what());

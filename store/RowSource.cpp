@@ -3,6 +3,8 @@
 #include "store/Error.h"
 #include "store/Sqlite.h"
 
+#include <algorithm>
+
 namespace store {
 
 namespace {
@@ -26,7 +28,8 @@ public:
             m_rows.append(statement.get());
     }
 
-    long count() const override { return static_cast<long>(m_rows.size()); }
+    long count() override { return static_cast<long>(m_rows.size()); }
+    bool hasRow(long row) override { return row >= 0 && row < count(); }
     FieldData field(long row, int ordinal) override {
         return m_rows.field(static_cast<std::size_t>(row), ordinal);
     }
@@ -44,22 +47,54 @@ private:
     RowBuffer m_rows;
 };
 
+// Reads made together, so that they all describe the same moment of the table.
+class ReadTogether {
+public:
+    explicit ReadTogether(sqlite3* db)
+        : m_db(db) {
+        sqlite::execute(db, "savepoint velmorant_open");
+    }
+    ~ReadTogether() {
+        sqlite3_exec(m_db, "rollback to velmorant_open; release velmorant_open", nullptr, nullptr, nullptr);
+    }
+
+private:
+    sqlite3* m_db;
+};
+
 class TableRows final : public RowSource {
 public:
     TableRows(sqlite3* db, const std::string& table, const std::vector<std::string>& columns,
-              std::int64_t firstRowid, std::int64_t lastRowid, long count)
+              std::int64_t firstRowid, std::int64_t lastRowid)
         : m_db(db)
         , m_table(table)
         , m_from(" from " + quoteIdentifier(table))
         , m_columns(columns)
+        , m_firstRowid(firstRowid)
         , m_lastRowid(lastRowid)
-        , m_denseKeys(firstRowid == 1 && lastRowid == count)
-        , m_count(count)
         , m_loaded(columns.size())
         , m_reads(columns.size())
         , m_row(static_cast<int>(columns.size())) {}
 
-    long count() const override { return m_count + static_cast<long>(m_added.size()); }
+    long count() override {
+        if (m_count < 0)
+            countRows();
+        return m_count + static_cast<long>(m_added.size());
+    }
+
+    // Near the start, before anything has counted the rows, a row is looked for rather than counted:
+    // a walk then reads its column in full (and so learns the count) without a pass of its own.
+    bool hasRow(long row) override {
+        if (row < 0)
+            return false;
+        if (m_count < 0 && row < kWalkRun && m_added.empty()) {
+            Statement probe(m_db, "select 1" + m_from + " where rowid <= ? order by rowid limit 1 offset ?");
+            probe.bind(1, Value(m_lastRowid));
+            probe.bind(2, Value(static_cast<std::int64_t>(row)));
+            return probe.step();
+        }
+        return row < count();
+    }
 
     FieldData field(long row, int ordinal) override {
         const auto column = static_cast<std::size_t>(ordinal);
@@ -76,6 +111,8 @@ public:
     }
 
     void appendAdded(std::int64_t rowid) override {
+        if (m_count < 0)
+            countRows();
         m_added.push_back(rowid);
         if (m_rowids)
             m_rowids->push_back(rowid);
@@ -88,16 +125,39 @@ private:
         long run = 0;
     };
 
+    // The rows there were at open: all of them, less any added since (their keys come after the last
+    // key at open), read together so that both counts describe the same moment.
+    void countRows() {
+        ReadTogether together(m_db);
+        Statement all(m_db, "select count(*)" + m_from);
+        all.step();
+        Statement newer(m_db, "select count(*)" + m_from + " where rowid > ?");
+        newer.bind(1, Value(m_lastRowid));
+        newer.step();
+        knowRows(sqlite3_column_int64(all.get(), 0) - sqlite3_column_int64(newer.get(), 0));
+    }
+
+    // The first full read of the rows there were at open tells their count; each later one must find
+    // as many, or another program removed some meanwhile and positions no longer mean what they meant.
+    void knowRows(std::int64_t rows) {
+        if (m_count < 0) {
+            m_count = static_cast<long>(rows);
+            m_denseKeys = m_firstRowid == 1 && m_lastRowid == m_count;
+        } else if (rows != m_count) {
+            throw Error(Errc::TableChanged, m_table);
+        }
+    }
+
     void loadColumn(int ordinal) {
         const std::string select =
             "select " + quoteIdentifier(m_columns[static_cast<std::size_t>(ordinal)]) + m_from;
         RowBuffer values(1);
-        values.reserve(static_cast<std::size_t>(count()));
+        values.reserve(expectedRows());
         Statement statement(m_db, select + " where rowid <= ? order by rowid");
         statement.bind(1, Value(m_lastRowid));
         while (statement.step())
             values.append(statement.get());
-        expectRows(values.size());
+        knowRows(static_cast<std::int64_t>(values.size()));
         Statement added(m_db, select + " where rowid = ?");
         for (const std::int64_t rowid : m_added) {
             added.bind(1, Value(rowid));
@@ -109,23 +169,25 @@ private:
         m_loaded[static_cast<std::size_t>(ordinal)] = std::move(values);
     }
 
+    // Room to make for a full read: the count when known, else the span of the keys, which is the
+    // count for a table that never lost a row. Room not filled costs address space, not memory.
+    std::size_t expectedRows() const {
+        constexpr std::int64_t kMostRoom = std::int64_t{1} << 24;
+        const std::int64_t rows = m_count >= 0 ? m_count + static_cast<std::int64_t>(m_added.size())
+                                               : std::min(m_lastRowid - m_firstRowid + 1, kMostRoom);
+        return static_cast<std::size_t>(std::max<std::int64_t>(rows, 0));
+    }
+
     void loadRowids() {
         Statement statement(m_db, "select rowid" + m_from + " where rowid <= ? order by rowid");
         statement.bind(1, Value(m_lastRowid));
         std::vector<std::int64_t> rowids;
-        rowids.reserve(static_cast<std::size_t>(m_count));
+        rowids.reserve(expectedRows());
         while (statement.step())
             rowids.push_back(sqlite3_column_int64(statement.get(), 0));
-        expectRows(rowids.size());
+        knowRows(static_cast<std::int64_t>(rowids.size()));
         rowids.insert(rowids.end(), m_added.begin(), m_added.end());
         m_rowids = std::move(rowids);
-    }
-
-    // The rows up to m_lastRowid are the ones that were there at open; a different count means that
-    // another program removed some meanwhile, and positions no longer mean what they meant.
-    void expectRows(std::size_t rows) const {
-        if (static_cast<long>(rows) != m_count)
-            throw Error(Errc::TableChanged, m_table);
     }
 
     void fetchRow(long row) {
@@ -136,6 +198,8 @@ private:
     }
 
     std::int64_t rowidAt(long row) {
+        if (m_count < 0)
+            countRows();
         if (m_denseKeys)
             return row < m_count ? row + 1 : m_added[static_cast<std::size_t>(row - m_count)];
         if (!m_rowids)
@@ -150,7 +214,7 @@ private:
         readRow(row, *m_byKey, isNew);
     }
 
-    // Near the start of the table, before the keys are read, a row is found by counting.
+    // Near the start of the table, before the keys are known, a row is found by counting.
     void fetchByPosition(long row) {
         if (!m_byPosition)
             m_byPosition = std::make_unique<Statement>(
@@ -181,11 +245,12 @@ private:
     std::string m_table;
     std::string m_from;
     std::vector<std::string> m_columns;
-    std::int64_t m_lastRowid; // the last key at open
+    std::int64_t m_firstRowid; // the first and last keys at open
+    std::int64_t m_lastRowid;
+    long m_count = -1; // rows at open, once known
     // Keys 1 to the count, as a table that has never lost a row has them: a row's key is its position
     // plus one, and no key need be read.
-    bool m_denseKeys;
-    long m_count; // rows at open
+    bool m_denseKeys = false;
     std::vector<std::int64_t> m_added;
     std::vector<std::optional<RowBuffer>> m_loaded;
     std::vector<Reads> m_reads;
@@ -194,21 +259,6 @@ private:
     long m_rowIndex = -1;
     std::unique_ptr<Statement> m_byKey;
     std::unique_ptr<Statement> m_byPosition;
-};
-
-// Count and last key read together, so that both describe the same moment of the table.
-class ReadTogether {
-public:
-    explicit ReadTogether(sqlite3* db)
-        : m_db(db) {
-        sqlite::execute(db, "savepoint velmorant_open");
-    }
-    ~ReadTogether() {
-        sqlite3_exec(m_db, "rollback to velmorant_open; release velmorant_open", nullptr, nullptr, nullptr);
-    }
-
-private:
-    sqlite3* m_db;
 };
 
 } // namespace
@@ -227,13 +277,13 @@ std::unique_ptr<RowSource> readTableRows(sqlite3* db, const std::string& table,
     keys.step();
     const std::int64_t firstRowid = sqlite3_column_int64(keys.get(), 0);
     const std::int64_t lastRowid = sqlite3_column_int64(keys.get(), 1);
-    Statement counting(db, "select count(*)" + from);
-    counting.step();
-    const long count = static_cast<long>(sqlite3_column_int64(counting.get(), 0));
-    if (count <= kSmallTable)
+    // Whether the table is small is found by looking past its first rows, not by counting them all.
+    Statement large(db, "select 1" + from + " limit 1 offset ?");
+    large.bind(1, Value(static_cast<std::int64_t>(kSmallTable)));
+    if (!large.step())
         return std::make_unique<SnapshotRows>(db, "select *" + from + " order by rowid",
                                               static_cast<int>(columns.size()), table);
-    return std::make_unique<TableRows>(db, table, columns, firstRowid, lastRowid, count);
+    return std::make_unique<TableRows>(db, table, columns, firstRowid, lastRowid);
 }
 
 } // namespace store

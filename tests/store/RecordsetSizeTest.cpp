@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <random>
 
 using store::Recordset;
@@ -68,6 +69,44 @@ TEST_P(RecordsetSizeTest, JumpsToAnyRow) {
     for (long row = rows() - 40; row < rows(); ++row)
         expectRow(row);
     expectRow(3);
+}
+
+// Each move from a fresh open, before anything has read or counted the rows.
+TEST_P(RecordsetSizeTest, MovesToAndPastTheEndsFromAFreshOpen) {
+    struct Case {
+        const char* what;
+        std::function<void(Recordset&)> act;
+        bool eof;
+        std::optional<store::Errc> error;
+    };
+    const long n = rows();
+    const Case cases[] = {
+        {"nothing", [](Recordset&) {}, false, {}},
+        {"to the last row", [n](Recordset& r) { r.move(n - 1); }, false, {}},
+        {"just after the last row", [n](Recordset& r) { r.move(n); }, true, {}},
+        {"beyond that", [n](Recordset& r) { r.move(n + 1); }, false, store::Errc::MovePastEnd},
+        {"on from the end", [n](Recordset& r) { r.move(n), r.moveNext(); }, true, store::Errc::MovePastEnd},
+        {"one back from the end", [n](Recordset& r) { r.move(n), r.move(-1); }, false, {}},
+        {"step by step to the end",
+         [n](Recordset& r) {
+             for (long i = 0; i < n; ++i)
+                 r.moveNext();
+         },
+         true,
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        rs.close();
+        rs.open("select * from Int_Velmorant", con);
+        EXPECT_FALSE(rs.bof());
+        if (c.error) {
+            EXPECT_EQ(testing_support::errorOf([&] { c.act(rs); }).code(), *c.error);
+        } else {
+            c.act(rs);
+        }
+        EXPECT_EQ(rs.eof(), c.eof);
+    }
 }
 
 TEST_P(RecordsetSizeTest, AnAddedRowJoinsAtTheEnd) {
@@ -135,6 +174,8 @@ TEST(RecordsetLargeTable, AfterAWalkEachPositionReadsItsOwnRowDespiteGapsInTheKe
     }
 }
 
+// The first full read of a large table fixes what each position means; a row that another program
+// removes after that is reported, never silently replaced by its neighbour.
 TEST(RecordsetLargeTable, RowsRemovedByAnotherProgramAreReportedNotMisread) {
     testing_support::TempDir dir;
     const auto path = dir / "velmorant.mdb";
@@ -143,16 +184,20 @@ TEST(RecordsetLargeTable, RowsRemovedByAnotherProgramAreReportedNotMisread) {
               " insert into Int_Velmorant (name) select 'chart ' || i from n");
     store::Connection con;
     con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
+    const auto walk = [](Recordset& rs, const char* column) {
+        long rows = 0;
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext(), ++rows)
+            rs.field(column);
+        return rows;
+    };
     const std::function<void(Recordset&)> reads[] = {
-        [](Recordset& rs) {
-            for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-                rs.field("name");
-        },
+        [&](Recordset& rs) { walk(rs, "sunsign"); },
         [](Recordset& rs) { rs.moveFirst(), rs.move(4000), rs.field("sunsign"); },
     };
     for (const auto& read : reads) {
         Recordset rs;
         rs.open("select * from Int_Velmorant", con);
+        ASSERT_EQ(walk(rs, "name"), 5000);
         testing_support::runSql(path, "delete from Int_Velmorant where name in ('chart 10', 'chart 4000')");
         const store::Error error = testing_support::errorOf([&] { read(rs); });
         EXPECT_EQ(error.code(), store::Errc::TableChanged);
@@ -160,6 +205,16 @@ TEST(RecordsetLargeTable, RowsRemovedByAnotherProgramAreReportedNotMisread) {
         testing_support::runSql(path, "insert into Int_Velmorant (rowid, name) values (11, 'chart 10'),"
                                       " (4001, 'chart 4000')");
     }
+
+    // Removed between the open and the first read, a row is simply not there.
+    Recordset rs;
+    rs.open("select * from Int_Velmorant", con);
+    testing_support::runSql(path, "delete from Int_Velmorant where name = 'chart 4000'");
+    EXPECT_EQ(walk(rs, "name"), 4999);
+    rs.moveFirst();
+    rs.move(4000);
+    EXPECT_EQ(rs.field("name").toText(), "chart 4001");
+    EXPECT_EQ(rs.field("sunsign").isNull(), true);
 }
 
 } // namespace
