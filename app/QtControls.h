@@ -10,6 +10,7 @@
 #include <QListView>
 
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,7 +40,7 @@ public:
 
 private:
     store::TextArena m_text;
-    std::vector<std::string_view> m_entries; // into m_text
+    std::deque<std::string_view> m_entries; // into m_text; grows without moving what it holds
     int m_published = 0;
     bool m_publishQueued = false;
 };
