@@ -4,10 +4,11 @@
 #include "almanac/Controls.h"
 #include "store/TextArena.h"
 
+#include <QAbstractItemView>
 #include <QAbstractListModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
+#include <QScrollBar>
 
 #include <cstddef>
 #include <deque>
@@ -48,7 +49,11 @@ private:
 // A single-selection list box that, like the selectors it stands for, has no current entry until one
 // is chosen: Qt would otherwise make the first row current when the list gets the focus, and an arrow
 // key would then skip it.
-class SelectorList : public QListView {
+//
+// Every row has the same height and the list scrolls a whole row at a time, so the view finds any row
+// by arithmetic: showing, scrolling or clicking a list of a million names costs what it costs for
+// twelve, where a general list view would first lay out every row.
+class SelectorList : public QAbstractItemView {
     Q_OBJECT
 public:
     explicit SelectorList(QWidget* parent);
@@ -59,15 +64,36 @@ public:
     QString entryText(int row) const;
     void addItem(std::string_view text) { m_entries->append(text); }
 
+    QRect visualRect(const QModelIndex& index) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint& point) const override;
+
 signals:
     // The selection moved to an entry: a click, an arrow key, or the program's own choice.
     void entrySelected();
 
 protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override { return 0; }
+    int verticalOffset() const override { return firstShownRow() * rowHeight(); }
+    bool isIndexHidden(const QModelIndex&) const override { return false; }
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    int rowHeight() const;
+    int firstShownRow() const { return verticalScrollBar()->value(); }
+    int shownRows() const;
+    // The row drawn at height `y` of the viewport, or -1 for none.
+    int rowAtY(int y) const;
+
     EntryModel* m_entries;
+    mutable int m_rowHeight = 0; // 0 until measured; measured again when the font or style changes
 };
 
 class QtListBox final : public almanac::ListBox {
