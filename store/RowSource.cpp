@@ -14,7 +14,7 @@ using sqlite::Statement;
 
 // Tables up to this size (the reference tables) are read whole at open.
 constexpr long kSmallTable = 64;
-// A column read on this many consecutive rows is being walked, and is read in full.
+// A column read, and no other, on this many consecutive rows is being walked, and is read in full.
 constexpr long kWalkRun = 8;
 
 class SnapshotRows final : public RowSource {
@@ -82,25 +82,30 @@ public:
         return m_count + static_cast<long>(m_added.size());
     }
 
-    // Near the start, before anything has counted the rows, a row is looked for rather than counted:
-    // a walk then reads its column in full (and so learns the count) without a pass of its own.
+    // Before anything has counted the rows, the first ones are known to be there (open looked past
+    // them): a walk then reads its column in full, and so learns the count, without a pass of its own.
     bool hasRow(long row) override {
         if (row < 0)
             return false;
-        if (m_count < 0 && row < kWalkRun && m_added.empty()) {
-            Statement probe(m_db, "select 1" + m_from + " where rowid <= ? order by rowid limit 1 offset ?");
-            probe.bind(1, Value(m_lastRowid));
-            probe.bind(2, Value(static_cast<std::int64_t>(row)));
-            return probe.step();
-        }
+        if (m_count < 0 && row <= kSmallTable)
+            return true;
         return row < count();
     }
 
     FieldData field(long row, int ordinal) override {
         const auto column = static_cast<std::size_t>(ordinal);
         Reads& reads = m_reads[column];
-        reads.run = reads.lastRow == row - 1 ? reads.run + 1 : 1;
+        if (row == m_lastRow && ordinal != m_lastColumn) {
+            // A second column of the same row: rows are being read whole (a recall, a user stepping
+            // through the list), which one fetch per row serves; no column is being walked.
+            for (Reads& each : m_reads)
+                each.run = 0;
+        } else {
+            reads.run = reads.lastRow == row - 1 ? reads.run + 1 : 1;
+        }
         reads.lastRow = row;
+        m_lastRow = row;
+        m_lastColumn = ordinal;
         if (!m_loaded[column] && reads.run >= kWalkRun)
             loadColumn(ordinal);
         if (m_loaded[column])
@@ -254,6 +259,8 @@ private:
     std::vector<std::int64_t> m_added;
     std::vector<std::optional<RowBuffer>> m_loaded;
     std::vector<Reads> m_reads;
+    long m_lastRow = -2; // the last read of any column
+    int m_lastColumn = -1;
     std::optional<std::vector<std::int64_t>> m_rowids; // keys by position, read when first needed
     RowBuffer m_row;                                   // the one row fetched last
     long m_rowIndex = -1;
@@ -277,7 +284,8 @@ std::unique_ptr<RowSource> readTableRows(sqlite3* db, const std::string& table,
     keys.step();
     const std::int64_t firstRowid = sqlite3_column_int64(keys.get(), 0);
     const std::int64_t lastRowid = sqlite3_column_int64(keys.get(), 1);
-    // Whether the table is small is found by looking past its first rows, not by counting them all.
+    // Whether the table is small is found by looking past its first rows, not by counting them all; a
+    // large one holds at least the rows looked past.
     Statement large(db, "select 1" + from + " limit 1 offset ?");
     large.bind(1, Value(static_cast<std::int64_t>(kSmallTable)));
     if (!large.step())
