@@ -137,13 +137,27 @@ void Recall(benchmark::State& state) {
     almanac::ListBox& names = program.window().lstname();
     const int last = names.listCount() - 1;
     for (auto _ : state) {
+        // Another chart first, so that the last one is read from the file each time.
         state.PauseTiming();
-        names.setListIndex(-1);
+        names.setListIndex(0);
         state.ResumeTiming();
         names.setListIndex(last);
     }
     if (program.window().txtname().text() != bench::chartName(state.range(0) - 1))
         state.SkipWithError("the last chart was not recalled");
+}
+
+// Stepping to the next entry, as the arrow keys do through the list of names: each step recalls a
+// whole chart, and none may turn into reading every stored chart.
+void RecallNext(benchmark::State& state) {
+    Started program(bench::chartFolder(state.range(0)));
+    almanac::ListBox& names = program.window().lstname();
+    const int count = names.listCount();
+    int entry = count / 2;
+    for (auto _ : state) {
+        names.setListIndex(entry);
+        entry = entry + 1 < count ? entry + 1 : 0;
+    }
 }
 
 // The first recall after start-up: the first row fetched by its key.
@@ -173,6 +187,7 @@ BENCHMARK(Startup)->Apply(Sizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(Calculate)->Apply(Sizes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Save)->Apply(Sizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(Recall)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RecallNext)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(FirstRecall)
     ->Arg(1'000)
     ->Arg(100'000)

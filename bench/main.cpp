@@ -117,6 +117,8 @@ void printGoals(const KeepingReporter& kept) {
     row("Recall ÷ Recall at 1,000 ≤ 2", [&](long n) {
         return ratioCell(kept.seconds(at("Recall", n)), kept.seconds(at("Recall", 1'000)), 2.0);
     });
+    row("`RecallNext`: a step to the next entry",
+        [&](long n) { return cell(kept.seconds(at("RecallNext", n)), 1e6, "µs", 2); });
     row("`FirstRecall`: the first recall after start-up",
         [&](long n) { return cell(kept.seconds(at("FirstRecall", n) + "/iterations:3"), 1e3, "ms", 2); });
     row("Peak memory of `velmorant` (< 100 MB at 100,000; < 300 MB at 1,000,000)", [&](long n) {
