@@ -44,7 +44,8 @@ TEST_F(SelectorListTest, KeysStepThroughTheEntriesAndKeepTheChosenOneInView) {
         {Qt::Key_PageDown, 3},    {Qt::Key_PageDown, 6},
     };
     for (const Step& step : steps) {
-        SCOPED_TRACE(QTest::toString(step.key));
+        SCOPED_TRACE(testing::Message()
+                     << "key 0x" << std::hex << step.key << ", to entry " << std::dec << step.selected);
         QTest::keyClick(list.get(), step.key);
         EXPECT_EQ(selected(), step.selected);
         EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(list->currentIndex())))
