@@ -15,7 +15,7 @@ using sqlite::Statement;
 // Tables up to this size (the reference tables) are read whole at open.
 constexpr long kSmallTable = 64;
 // A column read, and no other, on this many consecutive rows is being walked, and is read in full.
-constexpr long kWalkRun = 8;
+constexpr long kWalkRun = 3;
 
 class SnapshotRows final : public RowSource {
 public:
