@@ -1,10 +1,22 @@
 // Databases of many stored charts for the benchmarks, made once and kept in the temporary folder.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <filesystem>
 #include <string>
 
 namespace bench {
+
+// Every benchmark over stored charts runs at these counts: none, 1,000, 100,000 and 1,000,000.
+inline void chartCounts(benchmark::internal::Benchmark* b) {
+    b->Arg(0)->Arg(1'000)->Arg(100'000)->Arg(1'000'000);
+}
+
+// The same without none, for what needs at least one chart.
+inline void someChartCounts(benchmark::internal::Benchmark* b) {
+    b->Arg(1'000)->Arg(100'000)->Arg(1'000'000);
+}
 
 // A database holding `count` stored charts with varied names and positions. Made fast, in one
 // transaction, the first time it is asked for; later runs reuse it.

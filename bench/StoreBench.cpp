@@ -102,13 +102,9 @@ void AddRow(benchmark::State& state) {
     }
 }
 
-void Sizes(benchmark::internal::Benchmark* b) {
-    b->Arg(0)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
-}
-
-BENCHMARK(SqliteNames)->Apply(Sizes);
-BENCHMARK(LayerWalk)->Apply(Sizes);
-BENCHMARK(MoveToLast)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(AddRow)->Apply(Sizes);
+BENCHMARK(SqliteNames)->Apply(bench::chartCounts)->Unit(benchmark::kMillisecond);
+BENCHMARK(LayerWalk)->Apply(bench::chartCounts)->Unit(benchmark::kMillisecond);
+BENCHMARK(MoveToLast)->Apply(bench::someChartCounts)->Unit(benchmark::kMicrosecond);
+BENCHMARK(AddRow)->Apply(bench::chartCounts)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -30,6 +30,7 @@ public:
         }
     }
 
+    bool empty() const { return m_seconds.empty(); }
     std::optional<double> seconds(const std::string& name) const { return find(m_seconds, name); }
     std::optional<double> counter(const std::string& name) const { return find(m_counters, name); }
 
@@ -142,6 +143,7 @@ int main(int argc, char** argv) {
     KeepingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    printGoals(reporter);
+    if (!reporter.empty())
+        printGoals(reporter);
     return 0;
 }

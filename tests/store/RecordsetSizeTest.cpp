@@ -148,17 +148,28 @@ TEST_P(RecordsetSizeTest, KeepsTheRowsOfItsOpenWhileAnotherProgramAdds) {
 INSTANTIATE_TEST_SUITE_P(ReadWhole, RecordsetSizeTest, testing::Values(40L));
 INSTANTIATE_TEST_SUITE_P(ReadAsNeeded, RecordsetSizeTest, testing::Values(5000L));
 
-TEST(RecordsetLargeTable, AfterAWalkEachPositionReadsItsOwnRowDespiteGapsInTheKeys) {
+// 5,000 stored charts: the row for i = 0 to 4999 has the `values` (SQL over i) in the `columns`;
+// `more` SQL runs after, and the file is opened.
+class RecordsetLargeTable : public testing::Test {
+protected:
+    void make(const std::string& columns, const std::string& values, const std::string& more = {}) {
+        testing_support::makeDatabase(
+            path, "with recursive n(i) as (select 0 union all select i + 1 from n where i < 4999)"
+                  " insert into Int_Velmorant (" +
+                      columns + ") select " + values + " from n;" + more);
+        con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
+    }
+
     testing_support::TempDir dir;
-    const auto path = dir / "velmorant.mdb";
-    testing_support::makeDatabase(
-        path, "with recursive n(i) as (select 0 union all select i + 1 from n where i < 4999)"
-              " insert into Int_Velmorant (name, sundeg) select 'chart ' || i, 'deg ' || i from n;"
-              " delete from Int_Velmorant where rowid % 7 = 3 or rowid between 2000 and 2100");
+    std::filesystem::path path = dir / "velmorant.mdb";
+    store::Connection con;
+};
+
+TEST_F(RecordsetLargeTable, AfterAWalkEachPositionReadsItsOwnRowDespiteGapsInTheKeys) {
+    make("name, sundeg", "'chart ' || i, 'deg ' || i",
+         "delete from Int_Velmorant where rowid % 7 = 3 or rowid between 2000 and 2100");
     const std::vector<std::string> degrees =
         testing_support::queryColumn(path, "select sundeg from Int_Velmorant order by rowid");
-    store::Connection con;
-    con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
     Recordset rs;
     rs.open("select * from Int_Velmorant", con);
     long walked = 0;
@@ -177,14 +188,8 @@ TEST(RecordsetLargeTable, AfterAWalkEachPositionReadsItsOwnRowDespiteGapsInTheKe
 // Reading whole rows one after another, as a user stepping through the list of names does, fetches
 // each row by itself and never reads a column in full (which at a million charts would cost a pause
 // and tens of megabytes a column). A change made elsewhere to a row not yet read shows which it was.
-TEST(RecordsetLargeTable, SteppingThroughWholeRowsReadsNoColumnInFull) {
-    testing_support::TempDir dir;
-    const auto path = dir / "velmorant.mdb";
-    testing_support::makeDatabase(
-        path, "with recursive n(i) as (select 0 union all select i + 1 from n where i < 4999)"
-              " insert into Int_Velmorant (name, sunsign, sundeg) select 'chart ' || i, 1, '0' from n");
-    store::Connection con;
-    con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
+TEST_F(RecordsetLargeTable, SteppingThroughWholeRowsReadsNoColumnInFull) {
+    make("name, sunsign, sundeg", "'chart ' || i, 1, '0'");
     Recordset rs;
     rs.open("select * from Int_Velmorant", con);
     for (rs.moveFirst(); !rs.eof(); rs.moveNext())
@@ -205,14 +210,8 @@ TEST(RecordsetLargeTable, SteppingThroughWholeRowsReadsNoColumnInFull) {
 
 // The first full read of a large table fixes what each position means; a row that another program
 // removes after that is reported, never silently replaced by its neighbour.
-TEST(RecordsetLargeTable, RowsRemovedByAnotherProgramAreReportedNotMisread) {
-    testing_support::TempDir dir;
-    const auto path = dir / "velmorant.mdb";
-    testing_support::makeDatabase(
-        path, "with recursive n(i) as (select 0 union all select i + 1 from n where i < 4999)"
-              " insert into Int_Velmorant (name) select 'chart ' || i from n");
-    store::Connection con;
-    con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
+TEST_F(RecordsetLargeTable, RowsRemovedByAnotherProgramAreReportedNotMisread) {
+    make("name", "'chart ' || i");
     const auto walk = [](Recordset& rs, const char* column) {
         long rows = 0;
         for (rs.moveFirst(); !rs.eof(); rs.moveNext(), ++rows)
