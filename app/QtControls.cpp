@@ -3,7 +3,6 @@
 #include <QEvent>
 #include <QItemSelectionModel>
 #include <QPainter>
-#include <QScrollBar>
 
 #include <algorithm>
 

@@ -14,7 +14,6 @@
 #include <deque>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // The entries of a list box, kept as UTF-8 text side by side in large blocks: a million stored
 // names cost little beyond their text, adding one never copies the others, and a view asks only for

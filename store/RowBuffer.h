@@ -31,7 +31,7 @@ public:
 
     // Appends the row that `statement` currently stands on, from its column `first` on.
     void append(sqlite3_stmt* statement, int first = 0);
-    // Makes room for this many rows in all, when the count is known beforehand.
+    // Makes room for this many rows in all, as many as are expected.
     void reserve(std::size_t rows) { m_rows.reserve(rows); }
     std::size_t size() const { return m_rows.size(); }
     void clear() {

@@ -116,8 +116,6 @@ public:
     }
 
     void appendAdded(std::int64_t rowid) override {
-        if (m_count < 0)
-            countRows();
         m_added.push_back(rowid);
         if (m_rowids)
             m_rowids->push_back(rowid);
