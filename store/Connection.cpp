@@ -3,8 +3,7 @@
 #include "store/Error.h"
 #include "store/Sqlite.h"
 
-#include <algorithm>
-#include <stdexcept>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -73,14 +72,16 @@ void checkFile(const std::filesystem::path& path) {
 
 } // namespace
 
-Connection::~Connection() {
-    sqlite3_close_v2(m_db);
+void Connection::Closer::operator()(sqlite3* db) const noexcept {
+    sqlite3_close_v2(db);
 }
 
-void Connection::open(std::string_view connectionString, std::string_view user, std::string_view password,
-                      int options) {
-    if (!user.empty() || !password.empty() || options != -1)
-        throw std::invalid_argument("A connection takes no user, password or options");
+Connection::Connection() = default;
+Connection::~Connection() = default;
+Connection::Connection(Connection&&) noexcept = default;
+Connection& Connection::operator=(Connection&&) noexcept = default;
+
+void Connection::open(std::string_view connectionString) {
     if (!connectionString.empty())
         m_connectionString = connectionString;
     if (m_db)
@@ -89,31 +90,59 @@ void Connection::open(std::string_view connectionString, std::string_view user, 
     const std::filesystem::path path = absolutePath(dataSourceOf(m_connectionString));
     checkFile(path);
 
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_close_v2(db);
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    std::unique_ptr<sqlite3, Closer> db(raw);
+    if (rc != SQLITE_OK)
         throw Error(Errc::FileUnreadable, path.string());
-    }
+    sqlite3_extended_result_codes(db.get(), 1);
+    sqlite3_busy_timeout(db.get(), static_cast<int>(kBusyWait.count()));
+    struct stat opened {};
+    if (::stat(path.c_str(), &opened) != 0)
+        throw Error(Errc::FileMissing, path.string());
+
+    m_db = std::move(db);
+    m_path = path;
+    m_device = opened.st_dev;
+    // SQLite reads the file lazily; read its schema now so that a file which is not a database is
+    // reported here, at the connection, rather than at some later first query.
     try {
-        sqlite3_extended_result_codes(db, 1);
-        sqlite3_busy_timeout(db, kBusyTimeoutMs);
-        // SQLite reads the file lazily; read its schema now so that a file which is not a database is
-        // reported here, at the connection, rather than at some later first query.
-        sqlite::Statement probe(db, "select count(*) from sqlite_schema");
+        Statement probe(*this, "select count(*) from sqlite_schema");
         probe.step();
     } catch (...) {
-        sqlite3_close_v2(db);
+        m_db.reset();
         throw;
     }
-    m_db = db;
-    m_path = path;
 }
 
 sqlite3* Connection::handle() const {
     if (!m_db)
         throw Error(Errc::ConnectionClosed);
-    return m_db;
+    return m_db.get();
+}
+
+void Connection::setBusyWait(std::chrono::milliseconds wait) {
+    sqlite3_busy_timeout(handle(), static_cast<int>(wait.count()));
+}
+
+void Connection::checkSameFile() const {
+    // SQLite compares the inode at the path with the one of its open handle; the device is ours to check.
+    int moved = 0;
+    sqlite::check(handle(), sqlite3_file_control(handle(), "main", SQLITE_FCNTL_HAS_MOVED, &moved));
+    struct stat now {};
+    if (moved || ::stat(m_path.c_str(), &now) != 0 || now.st_dev != m_device)
+        throw Error(Errc::FileReplaced, m_path.string());
+}
+
+bool Connection::hasTable(std::string_view name) const {
+    Statement find(*this, "select 1 from sqlite_schema where type in ('table', 'view') and name = ?"
+                          " collate nocase");
+    find.bind(1, name);
+    return find.step();
+}
+
+void Connection::execute(std::string_view sql) {
+    sqlite::check(handle(), sqlite3_exec(handle(), std::string(sql).c_str(), nullptr, nullptr, nullptr));
 }
 
 } // namespace store

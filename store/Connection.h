@@ -6,7 +6,11 @@
 // database: the connection never creates one.
 #pragma once
 
+#include "store/Statement.h"
+
+#include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -16,35 +20,53 @@ namespace store {
 
 inline constexpr std::string_view kProvider = "Velmorant.SQLite";
 
+// How long a connection waits for another program to finish writing before it gives up.
+inline constexpr std::chrono::milliseconds kBusyWait{5000};
+
 class Connection {
 public:
-    Connection() = default;
+    Connection();
     ~Connection();
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
+    Connection(Connection&&) noexcept;
+    Connection& operator=(Connection&&) noexcept;
 
     void setConnectionString(std::string_view connectionString) { m_connectionString = connectionString; }
     const std::string& connectionString() const { return m_connectionString; }
 
-    // Opens the database named by `connectionString`, or by the one set before when it is empty. User
-    // and password must be empty and options -1 (nothing asked of the engine).
-    void open(std::string_view connectionString = {}, std::string_view user = {},
-              std::string_view password = {}, int options = -1);
+    // Opens the database named by `connectionString`, or by the one set before when it is empty.
+    void open(std::string_view connectionString = {});
     bool isOpen() const { return m_db != nullptr; }
 
     // The full path of the open file.
     const std::filesystem::path& path() const { return m_path; }
 
-    // For the data layer itself.
-    sqlite3* handle() const;
+    void setBusyWait(std::chrono::milliseconds wait);
+
+    // Throws FileReplaced when the file at path() is no longer the one this connection opened: moved
+    // away, deleted, or replaced by another file. Reads and writes of stored charts call this first, so
+    // that nothing is read from or written to the wrong file and no new file is made.
+    void checkSameFile() const;
+
+    // Whether the database has a table (or view) of this name, letter case ignored.
+    bool hasTable(std::string_view name) const;
+
+    // Runs the program's own fixed SQL, which returns no rows.
+    void execute(std::string_view sql);
+
+    Statement prepare(std::string_view sql) const { return Statement(*this, sql); }
 
 private:
+    friend class Statement;
+    sqlite3* handle() const;
+
+    struct Closer {
+        void operator()(sqlite3* db) const noexcept;
+    };
+
     std::string m_connectionString;
     std::filesystem::path m_path;
-    sqlite3* m_db = nullptr;
+    std::unique_ptr<sqlite3, Closer> m_db;
+    unsigned long m_device = 0; // of the file opened, to tell it from another at the same path
 };
-
-// How long a connection waits for another program to finish writing before it gives up.
-inline constexpr int kBusyTimeoutMs = 5000;
 
 } // namespace store

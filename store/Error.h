@@ -1,5 +1,5 @@
-// The one error type of the data layer. Each kind has a fixed number and a plain-words text; both are
-// what the run-time error box shows.
+// The one error type of the store. Each kind has a fixed number and a plain-words text; both are what
+// the run-time error box shows.
 #pragma once
 
 #include <stdexcept>
@@ -17,20 +17,20 @@ enum class Errc {
     BadConnectionString,
     ConnectionClosed,
     MissingTable,
-    ShortTable,
     RecordsetClosed,
     UnknownField,
+    ShortTable,
     ReadAtEnd,
     ReadBeforeStart,
     MovePastEnd,
     MoveBeforeStart,
-    TableChanged,
+    ChartGone,
     NullValue,
     NotWholeNumber,
     NumberTooLarge,
-    NotUpdatable,
     WriteRefused,
     FileBusy,
+    FileReplaced,
     DatabaseFault,
 };
 
@@ -46,7 +46,7 @@ private:
     Errc m_code;
 };
 
-// The number that belongs to a kind of error.
+// The number that belongs to a kind of error. Numbers are stable: a user may quote one in a report.
 int errorNumber(Errc code) noexcept;
 
 } // namespace store

@@ -1,181 +1,145 @@
 #include "store/Recordset.h"
 
+#include "store/Charts.h"
 #include "store/Connection.h"
 #include "store/Error.h"
-#include "store/RowSource.h"
 #include "store/Sqlite.h"
-
-#include <algorithm>
-#include <sstream>
-#include <stdexcept>
 
 namespace store {
 
-namespace {
-
-using sqlite::sameName;
-
-// The table of a source of the form "select * from <table>"; empty for any other source, which can
-// be read but not added to.
-std::string tableOf(std::string_view source) {
-    std::istringstream words{std::string(source)};
-    std::string select, star, from, table, more;
-    const auto isNameChar = [](unsigned char c) {
-        return std::isalnum(c) || c == '_';
-    };
-    if (words >> select >> star >> from >> table && !(words >> more) && sameName(select, "select") &&
-        star == "*" && sameName(from, "from") && std::ranges::all_of(table, isNameChar))
-        return table;
-    return {};
+void Cursor::requireOpen() const {
+    if (!m_open)
+        throw Error(Errc::RecordsetClosed, m_what.empty() ? "this recordset" : m_what);
 }
 
-} // namespace
+void Cursor::openOver(std::string_view what, std::size_t count) {
+    m_what = what;
+    m_count = static_cast<long>(count);
+    m_position = 0;
+    m_open = true;
+}
 
-Recordset::Recordset() = default;
-Recordset::~Recordset() = default;
-
-void Recordset::open(std::string_view source, Connection& connection, int cursorType, int lockType,
-                     int options) {
-    if (cursorType != kDynamicCursor || lockType != kOptimisticLock || options != kProviderDecides)
-        throw std::invalid_argument(
-            "Recordsets open with a dynamic cursor, optimistic locking and no options");
-    if (isOpen())
-        throw std::logic_error("The recordset is already open");
-
-    sqlite3* db = connection.handle();
-    std::vector<std::string> columns;
-    {
-        // Preparing finds a missing table and names the columns, without reading a row.
-        sqlite::Statement statement(db, source);
-        for (int i = 0; i < statement.columnCount(); ++i)
-            columns.emplace_back(sqlite3_column_name(statement.get(), i));
-    }
-    std::string table = tableOf(source);
-    auto rows = table.empty() ? readAllRows(db, std::string(source), static_cast<int>(columns.size()))
-                              : readTableRows(db, table, columns);
-
-    m_connection = &connection;
-    m_source = source;
-    m_table = std::move(table);
-    m_columns = std::move(columns);
-    m_rows = std::move(rows);
+void Cursor::closeCursor() {
+    requireOpen();
+    m_open = false;
+    m_count = 0;
     m_position = 0;
 }
 
-void Recordset::close() {
-    if (!isOpen())
-        throw Error(Errc::RecordsetClosed, m_source.empty() ? "this recordset" : m_source);
-    m_connection = nullptr;
-    m_rows.reset();
-    m_columns.clear();
-    m_lastLookup = {};
+bool Cursor::eof() const {
+    requireOpen();
+    return m_position >= m_count;
+}
+
+bool Cursor::bof() const {
+    requireOpen();
+    return m_position < 0 || m_count == 0;
+}
+
+void Cursor::moveFirst() {
+    requireOpen();
     m_position = 0;
 }
 
-const Connection& Recordset::connection() const {
-    if (!isOpen())
-        throw Error(Errc::RecordsetClosed, m_source.empty() ? "this recordset" : m_source);
-    return *m_connection;
-}
-
-long Recordset::rowCount() const {
-    connection();
-    return m_rows->count();
-}
-
-std::string_view Recordset::what() const {
-    return m_table.empty() ? std::string_view(m_source) : m_table;
-}
-
-bool Recordset::eof() const {
-    connection();
-    return m_position >= 0 && !m_rows->hasRow(m_position);
-}
-
-bool Recordset::bof() const {
-    connection();
-    return m_position < 0 || !m_rows->hasRow(0);
-}
-
-void Recordset::moveFirst() {
-    connection();
-    m_position = 0;
-}
-
-void Recordset::moveNext() {
-    move(1);
-}
-
-void Recordset::move(long rows) {
-    connection();
+void Cursor::move(long rows) {
+    requireOpen();
     const long target = m_position + rows;
-    // Past the end: beyond the place just after the last row, or on from that place.
-    if ((target > 0 && !m_rows->hasRow(target - 1)) || (rows > 0 && eof()))
-        throw Error(Errc::MovePastEnd, what());
+    if (target > m_count || (rows > 0 && m_position >= m_count))
+        throw Error(Errc::MovePastEnd, m_what);
     if (target < -1 || (rows < 0 && m_position < 0))
-        throw Error(Errc::MoveBeforeStart, what());
+        throw Error(Errc::MoveBeforeStart, m_what);
     m_position = target;
 }
 
-int Recordset::fieldCount() const {
-    connection();
-    return static_cast<int>(m_columns.size());
+std::size_t Cursor::currentRow() const {
+    requireOpen();
+    if (m_position < 0)
+        throw Error(Errc::ReadBeforeStart, m_what);
+    if (m_position >= m_count)
+        throw Error(Errc::ReadAtEnd, m_what);
+    return static_cast<std::size_t>(m_position);
 }
 
-int Recordset::ordinalOf(std::string_view column) const {
-    // Walks ask for the same column row after row.
-    if (m_lastLookup.first == column)
-        return m_lastLookup.second;
-    const auto found =
-        std::ranges::find_if(m_columns, [&](const std::string& name) { return sameName(name, column); });
-    if (found == m_columns.end())
-        throw Error(Errc::UnknownField, column);
-    m_lastLookup = {std::string(column), static_cast<int>(found - m_columns.begin())};
-    return m_lastLookup.second;
+void Recordset::open(std::string_view table, const Connection& connection) {
+    if (isOpen())
+        throw std::logic_error("The recordset is already open");
+    m_rows = Table::read(connection, table);
+    openOver(table, m_rows.rowCount());
+}
+
+void Recordset::close() {
+    closeCursor();
+    m_rows = {};
 }
 
 Field Recordset::field(std::string_view column) const {
-    connection();
-    return field(ordinalOf(column));
+    const std::size_t row = currentRow();
+    const auto ordinal = m_rows.columnOf(column);
+    if (!ordinal)
+        throw Error(Errc::UnknownField, column);
+    return Field(m_rows.columns()[*ordinal], m_rows.at(row, *ordinal));
 }
 
 Field Recordset::field(int ordinal) const {
-    if (ordinal < 0 || ordinal >= fieldCount())
+    const std::size_t row = currentRow();
+    if (ordinal < 0 || static_cast<std::size_t>(ordinal) >= m_rows.columns().size())
         throw Error(Errc::UnknownField, "number " + std::to_string(ordinal));
-    if (m_position < 0)
-        throw Error(Errc::ReadBeforeStart, what());
-    if (eof())
-        throw Error(Errc::ReadAtEnd, what());
-    const FieldData data = m_rows->field(m_position, ordinal);
-    return Field(m_columns[static_cast<std::size_t>(ordinal)], data.kind, data.integer, data.real, data.text);
+    const auto column = static_cast<std::size_t>(ordinal);
+    return Field(m_rows.columns()[column], m_rows.at(row, column));
 }
 
-void Recordset::addNew(std::span<const std::string_view> columns, std::span<const Value> values) {
-    connection();
-    if (m_table.empty())
-        throw Error(Errc::NotUpdatable, "the rows come from \"" + m_source + "\", not from one table");
-    if (columns.size() != values.size() || columns.empty())
-        throw std::invalid_argument("addNew takes as many values as columns, at least one");
+void ChartRecordset::open(const Connection& connection) {
+    open(connection, std::make_shared<const ChartIndex>(ChartIndex::read(connection)));
+}
 
-    // Only names from the table's own schema reach the SQL text; the values are bound.
-    std::string sql = "insert into " + sqlite::quoteIdentifier(m_table) + " (";
-    std::string marks;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        sql += (i ? ", " : "") +
-               sqlite::quoteIdentifier(m_columns[static_cast<std::size_t>(ordinalOf(columns[i]))]);
-        marks += i ? ", ?" : "?";
+void ChartRecordset::open(const Connection& connection, std::shared_ptr<const ChartIndex> names) {
+    if (isOpen())
+        throw std::logic_error("The recordset is already open");
+    m_connection = &connection;
+    m_names = std::move(names);
+    m_fetchedRow.reset();
+    openOver(kChartTable, m_names->size());
+}
+
+void ChartRecordset::close() {
+    closeCursor();
+    m_names.reset();
+    m_fetchedRow.reset();
+    m_fetched = {};
+}
+
+Field ChartRecordset::field(std::string_view column) const {
+    const std::size_t row = currentRow();
+    if (sqlite::sameName(column, "name")) {
+        m_name = Value(m_names->name(row));
+        return Field(kChartColumns[0], m_name);
     }
-    sql += ") values (" + marks + ")";
+    field(0); // the row itself, read and checked
+    const auto ordinal = m_fetched.columnOf(column);
+    if (!ordinal)
+        throw Error(Errc::UnknownField, column);
+    return Field(m_fetched.columns()[*ordinal], m_fetched.at(0, *ordinal));
+}
 
-    sqlite3* db = m_connection->handle();
-    sqlite::Statement insert(db, sql);
-    for (std::size_t i = 0; i < values.size(); ++i)
-        insert.bind(static_cast<int>(i + 1), values[i]);
-    insert.step();
-
-    // The new row joins these rows as the current one.
-    m_rows->appendAdded(sqlite3_last_insert_rowid(db));
-    m_position = rowCount() - 1;
+Field ChartRecordset::field(int ordinal) const {
+    const std::size_t row = currentRow();
+    if (m_fetchedRow != row) {
+        Table fetched = readChart(*m_connection, m_names->rowid(row));
+        // A key can come back for another chart once its own was removed; the name tells them apart.
+        const auto name = fetched.columnOf("name");
+        const std::string_view listed = m_names->name(row);
+        const auto holds = [&](const Value& stored) {
+            return stored.isNull() ? listed.empty() : Field("name", stored).toText() == listed;
+        };
+        if (fetched.rowCount() != 1 || !name || !holds(fetched.at(0, *name)))
+            throw Error(Errc::ChartGone, "\"" + std::string(listed) + "\"");
+        m_fetched = std::move(fetched);
+        m_fetchedRow = row;
+    }
+    if (ordinal < 0 || static_cast<std::size_t>(ordinal) >= m_fetched.columns().size())
+        throw Error(Errc::UnknownField, "number " + std::to_string(ordinal));
+    const auto column = static_cast<std::size_t>(ordinal);
+    return Field(m_fetched.columns()[column], m_fetched.at(0, column));
 }
 
 } // namespace store

@@ -1,79 +1,94 @@
-// Rows of a query, with a cursor that moves by position.
-//
-// The rows are the ones there were at open, in stored order, plus those the recordset adds itself;
-// reopening reads them anew. No read keeps the file locked while the program waits for the user.
+// The recordsets the window works with: a cursor that moves by position over rows, and fields of the
+// row it stands on. Two kinds, over the two ways the program holds rows:
+//  - Recordset: a reference table, read whole when it opens.
+//  - ChartRecordset: the stored charts, over the chart index; the fields of a chart beyond its name are
+//    looked up by its key when first read.
 #pragma once
 
+#include "store/ChartIndex.h"
+#include "store/Table.h"
 #include "store/Value.h"
 
-#include <cstddef>
 #include <memory>
-#include <span>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 namespace store {
 
 class Connection;
-class RowSource;
 
-inline constexpr int kDynamicCursor = 2;
-inline constexpr int kOptimisticLock = 3;
-inline constexpr int kProviderDecides = -1;
-
-class Recordset {
+// A position among `count` rows: -1 before the first, count after the last.
+class Cursor {
 public:
-    Recordset();
-    ~Recordset();
-    Recordset(const Recordset&) = delete;
-    Recordset& operator=(const Recordset&) = delete;
-
-    // Runs `source` ("select * from <table>") over `connection`. The cursor stands on the first row,
-    // or at the end when there is none. Throws MissingTable when the table is not there.
-    void open(std::string_view source, Connection& connection, int cursorType = kDynamicCursor,
-              int lockType = kOptimisticLock, int options = kProviderDecides);
-    void close();
-    bool isOpen() const { return m_connection != nullptr; }
-
     // True when the cursor stands after the last row (always, when there are no rows).
     bool eof() const;
     // True when the cursor stands before the first row (always, when there are no rows).
     bool bof() const;
-
     // To the first row; with no rows the cursor stays at the end.
     void moveFirst();
     // One row on. Throws MovePastEnd when already after the last row.
-    void moveNext();
-    // `rows` rows on (back when negative) from the current row. Landing just after the last row or
-    // just before the first is allowed; further than that throws MovePastEnd or MoveBeforeStart.
+    void moveNext() { move(1); }
+    // `rows` rows on (back when negative) from the current row. Landing just after the last row or just
+    // before the first is allowed; further than that throws MovePastEnd or MoveBeforeStart.
     void move(long rows);
 
-    // A field of the current row, by column name (letter case ignored) or by 0-based ordinal. Throws
-    // ReadAtEnd or ReadBeforeStart when there is no current row, UnknownField when there is no such
-    // column.
-    Field field(std::string_view column) const;
-    Field field(int ordinal) const;
-    int fieldCount() const;
+    bool isOpen() const { return m_open; }
 
-    // Adds one row to the table, writing it to the file at once. `columns` and `values` are parallel
-    // lists; columns left out take the table's defaults. The new row becomes the current row.
-    void addNew(std::span<const std::string_view> columns, std::span<const Value> values);
+protected:
+    void openOver(std::string_view what, std::size_t count);
+    void closeCursor();
+    // The current row; throws ReadAtEnd or ReadBeforeStart when there is none.
+    std::size_t currentRow() const;
+    const std::string& what() const { return m_what; }
 
 private:
-    const Connection& connection() const;
-    long rowCount() const;
-    int ordinalOf(std::string_view column) const;
-    std::string_view what() const;
+    void requireOpen() const;
 
-    Connection* m_connection = nullptr;
-    std::string m_source;
-    std::string m_table; // the table named by the source, when the source names just one
-    std::vector<std::string> m_columns;
-    mutable std::pair<std::string, int> m_lastLookup{{}, -1};
-    std::unique_ptr<RowSource> m_rows;
-    long m_position = 0; // -1 before the first row, rowCount() after the last
+    std::string m_what; // the table's name, for errors
+    long m_count = 0;
+    long m_position = 0;
+    bool m_open = false;
+};
+
+class Recordset final : public Cursor {
+public:
+    // Reads the table whole; the cursor stands on its first row. Throws MissingTable.
+    void open(std::string_view table, const Connection& connection);
+    void close();
+
+    // A field of the current row, by column name (letter case ignored) or by 0-based ordinal.
+    Field field(std::string_view column) const;
+    Field field(int ordinal) const;
+
+    const std::string& table() const { return what(); }
+
+private:
+    Table m_rows;
+};
+
+class ChartRecordset final : public Cursor {
+public:
+    // Reads the chart index; the cursor stands on the first chart.
+    void open(const Connection& connection);
+    // Opens again over names already read, as a save reads them inside its write.
+    void open(const Connection& connection, std::shared_ptr<const ChartIndex> names);
+    void close();
+
+    const std::shared_ptr<const ChartIndex>& names() const { return m_names; }
+
+    // The field `name` of the current chart, from the index.
+    Field field(std::string_view column) const;
+    // A field of the current chart by ordinal, from the chart's row in the file, which is read once per
+    // position. Throws ChartGone when the row with this key is gone or now holds another name.
+    Field field(int ordinal) const;
+
+private:
+    const Connection* m_connection = nullptr;
+    std::shared_ptr<const ChartIndex> m_names;
+    mutable Value m_name;
+    mutable std::optional<std::size_t> m_fetchedRow;
+    mutable Table m_fetched;
 };
 
 } // namespace store

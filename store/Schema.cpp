@@ -41,9 +41,8 @@ void createDatabase(const std::filesystem::path& path) {
         const int rc = sqlite3_open_v2(temporary.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
         std::unique_ptr<sqlite3, Closer> db(raw);
         sqlite::check(db.get(), rc);
-        sqlite::execute(db.get(), "begin");
-        sqlite::execute(db.get(), std::string(kDatabaseSql).c_str());
-        sqlite::execute(db.get(), "commit");
+        const std::string script = "begin;\n" + std::string(kDatabaseSql) + "\ncommit;";
+        sqlite::check(db.get(), sqlite3_exec(db.get(), script.c_str(), nullptr, nullptr, nullptr));
         db.reset();
         if (::link(temporary.c_str(), path.c_str()) != 0)
             fail(path, errno);

@@ -1,15 +1,17 @@
 #include "store/Sqlite.h"
 
+#include "store/Connection.h"
 #include "store/Error.h"
+#include "store/Statement.h"
 
 #include <algorithm>
 #include <string>
 
-namespace store::sqlite {
+namespace store {
+
+namespace sqlite {
 
 namespace {
-
-constexpr std::string_view kNoSuchTable = "no such table: ";
 
 std::string fileOf(sqlite3* db) {
     const char* name = db ? sqlite3_db_filename(db, "main") : nullptr;
@@ -19,18 +21,17 @@ std::string fileOf(sqlite3* db) {
 } // namespace
 
 void raise(sqlite3* db, int rc) {
-    const std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        throw Error(Errc::FileBusy, message);
+        throw Error(Errc::FileBusy, fileOf(db));
     case SQLITE_READONLY:
     case SQLITE_FULL:
     case SQLITE_PERM:
     case SQLITE_CONSTRAINT:
     case SQLITE_MISMATCH:
     case SQLITE_TOOBIG:
-        throw Error(Errc::WriteRefused, message);
+        throw Error(Errc::WriteRefused, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     case SQLITE_NOTADB:
         throw Error(Errc::NotADatabase, fileOf(db));
     case SQLITE_CORRUPT:
@@ -38,52 +39,8 @@ void raise(sqlite3* db, int rc) {
     case SQLITE_CANTOPEN:
         throw Error(Errc::FileUnreadable, fileOf(db));
     default:
-        if (std::string_view(message).starts_with(kNoSuchTable))
-            throw Error(Errc::MissingTable, std::string_view(message).substr(kNoSuchTable.size()));
-        throw Error(Errc::DatabaseFault, message);
+        throw Error(Errc::DatabaseFault, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     }
-}
-
-Statement::Statement(sqlite3* db, std::string_view sql)
-    : m_db(db) {
-    check(db, sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &m_stmt, nullptr));
-}
-
-Statement::~Statement() {
-    sqlite3_finalize(m_stmt);
-}
-
-void Statement::bind(int index, const Value& value) {
-    int rc = SQLITE_OK;
-    switch (value.kind()) {
-    case ValueKind::Null:
-        rc = sqlite3_bind_null(m_stmt, index);
-        break;
-    case ValueKind::Integer:
-        rc = sqlite3_bind_int64(m_stmt, index, value.integer());
-        break;
-    case ValueKind::Real:
-        rc = sqlite3_bind_double(m_stmt, index, value.real());
-        break;
-    case ValueKind::Text:
-        rc = sqlite3_bind_text64(m_stmt, index, value.text().data(), value.text().size(), SQLITE_TRANSIENT,
-                                 SQLITE_UTF8);
-        break;
-    }
-    check(m_db, rc);
-}
-
-bool Statement::step() {
-    const int rc = sqlite3_step(m_stmt);
-    if (rc == SQLITE_ROW)
-        return true;
-    if (rc == SQLITE_DONE)
-        return false;
-    raise(m_db, rc);
-}
-
-void execute(sqlite3* db, const char* sql) {
-    check(db, sqlite3_exec(db, sql, nullptr, nullptr, nullptr));
 }
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -103,4 +60,97 @@ std::string quoteIdentifier(std::string_view name) {
     return quoted + "\"";
 }
 
-} // namespace store::sqlite
+} // namespace sqlite
+
+void Statement::Finalizer::operator()(sqlite3_stmt* statement) const noexcept {
+    sqlite3_finalize(statement);
+}
+
+Statement::Statement(const Connection& connection, std::string_view sql)
+    : m_db(connection.handle()) {
+    sqlite3_stmt* raw = nullptr;
+    const int rc = sqlite3_prepare_v2(m_db, sql.data(), static_cast<int>(sql.size()), &raw, nullptr);
+    m_statement.reset(raw);
+    sqlite::check(m_db, rc);
+}
+
+Statement& Statement::bind(int index, const Value& value) {
+    std::visit(
+        [&](const auto& v) {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, std::monostate>)
+                sqlite::check(m_db, sqlite3_bind_null(m_statement.get(), index));
+            else if constexpr (std::is_same_v<T, std::string>)
+                bind(index, std::string_view(v));
+            else
+                bind(index, v);
+        },
+        value.data());
+    return *this;
+}
+
+Statement& Statement::bind(int index, std::int64_t value) {
+    sqlite::check(m_db, sqlite3_bind_int64(m_statement.get(), index, value));
+    return *this;
+}
+
+Statement& Statement::bind(int index, double value) {
+    sqlite::check(m_db, sqlite3_bind_double(m_statement.get(), index, value));
+    return *this;
+}
+
+Statement& Statement::bind(int index, std::string_view text) {
+    sqlite::check(m_db, sqlite3_bind_text64(m_statement.get(), index, text.data(), text.size(),
+                                            SQLITE_TRANSIENT, SQLITE_UTF8));
+    return *this;
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(m_statement.get());
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    sqlite3_reset(m_statement.get());
+    sqlite::raise(m_db, rc);
+}
+
+void Statement::reset() noexcept {
+    sqlite3_reset(m_statement.get());
+}
+
+int Statement::columnCount() const {
+    return sqlite3_column_count(m_statement.get());
+}
+
+std::string_view Statement::columnName(int column) const {
+    return sqlite3_column_name(m_statement.get(), column);
+}
+
+bool Statement::isNull(int column) const {
+    return sqlite3_column_type(m_statement.get(), column) == SQLITE_NULL;
+}
+
+std::int64_t Statement::getInt64(int column) const {
+    return sqlite3_column_int64(m_statement.get(), column);
+}
+
+std::string_view Statement::getText(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_statement.get(), column));
+    return {text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(m_statement.get(), column))};
+}
+
+Value Statement::getValue(int column) const {
+    switch (sqlite3_column_type(m_statement.get(), column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return getInt64(column);
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(m_statement.get(), column);
+    default:
+        return getText(column);
+    }
+}
+
+} // namespace store

@@ -1,27 +1,30 @@
 #include "store/Transaction.h"
 
-#include "store/Sqlite.h"
-
 namespace store {
 
 Transaction::Transaction(Connection& connection)
     : m_connection(connection) {
-    sqlite::execute(connection.handle(), "begin immediate");
+    m_connection.execute("begin immediate");
 }
 
 Transaction::~Transaction() {
-    rollback();
+    if (!m_open)
+        return;
+    try {
+        m_connection.execute("rollback");
+    } catch (...) {
+        // SQLite rolls back by itself when a statement failed badly enough; nothing is kept either way.
+    }
 }
 
 void Transaction::commit() {
-    sqlite::execute(m_connection.handle(), "commit");
+    m_connection.execute("commit");
     m_open = false;
 }
 
-void Transaction::rollback() noexcept {
-    if (m_open)
-        sqlite3_exec(m_connection.handle(), "rollback", nullptr, nullptr, nullptr);
+void Transaction::rollback() {
     m_open = false;
+    m_connection.execute("rollback");
 }
 
 } // namespace store

@@ -1,5 +1,6 @@
-// A write transaction: taken at once (waiting while another program writes), committed explicitly,
-// rolled back when left any other way.
+// A write transaction: the write lock is taken at once (waiting, up to the connection's busy wait,
+// while another program writes), the changes are kept only by commit(), and leaving any other way
+// rolls them back.
 #pragma once
 
 #include "store/Connection.h"
@@ -15,7 +16,7 @@ public:
 
     void commit();
     // Ends the transaction without keeping anything it wrote.
-    void rollback() noexcept;
+    void rollback();
 
 private:
     Connection& m_connection;

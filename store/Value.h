@@ -1,79 +1,59 @@
-// Values handed to the data layer and read back from it.
+// A value read from or written to the database: null, a whole number, a real number or text (UTF-8).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace store {
 
-enum class ValueKind { Null, Integer, Real, Text };
-
-// A value to be written: null, a whole number, a real number or text (UTF-8).
 class Value {
 public:
-    Value() = default;
-    Value(std::int16_t v)
-        : m_kind(ValueKind::Integer)
-        , m_integer(v) {}
-    Value(std::int32_t v)
-        : m_kind(ValueKind::Integer)
-        , m_integer(v) {}
-    Value(std::int64_t v)
-        : m_kind(ValueKind::Integer)
-        , m_integer(v) {}
-    Value(double v)
-        : m_kind(ValueKind::Real)
-        , m_real(v) {}
-    Value(std::string v)
-        : m_kind(ValueKind::Text)
-        , m_text(std::move(v)) {}
-    Value(std::string_view v)
-        : m_kind(ValueKind::Text)
-        , m_text(v) {}
-    Value(const char* v)
-        : m_kind(ValueKind::Text)
-        , m_text(v) {}
+    using Data = std::variant<std::monostate, std::int64_t, double, std::string>;
 
-    ValueKind kind() const { return m_kind; }
-    std::int64_t integer() const { return m_integer; }
-    double real() const { return m_real; }
-    const std::string& text() const { return m_text; }
+    Value() = default;
+    Value(std::int64_t v)
+        : m_data(v) {}
+    Value(int v)
+        : m_data(std::int64_t{v}) {}
+    Value(double v)
+        : m_data(v) {}
+    Value(std::string v)
+        : m_data(std::move(v)) {}
+    Value(std::string_view v)
+        : m_data(std::string(v)) {}
+    Value(const char* v)
+        : m_data(std::string(v)) {}
+
+    const Data& data() const { return m_data; }
+    bool isNull() const { return std::holds_alternative<std::monostate>(m_data); }
+
+    friend bool operator==(const Value&, const Value&) = default;
 
 private:
-    ValueKind m_kind = ValueKind::Null;
-    std::int64_t m_integer = 0;
-    double m_real = 0;
-    std::string m_text;
+    Data m_data;
 };
 
-// One field of the current row, read-only. It refers into its recordset's rows and is valid until the
-// recordset is moved past, closed or reopened.
+// A value read from a named column, with the conversions the program makes. An error names the column.
 class Field {
 public:
-    Field(std::string_view name, ValueKind kind, std::int64_t integer, double real, std::string_view text)
+    Field(std::string_view name, const Value& value)
         : m_name(name)
-        , m_kind(kind)
-        , m_integer(integer)
-        , m_real(real)
-        , m_text(text) {}
+        , m_value(value) {}
 
     std::string_view name() const { return m_name; }
-    ValueKind kind() const { return m_kind; }
-    bool isNull() const { return m_kind == ValueKind::Null; }
+    const Value& value() const { return m_value; }
+    bool isNull() const { return m_value.isNull(); }
 
-    // The value as text: numbers in plain decimal. Throws NullValue for a null.
+    // Numbers in plain decimal; throws NullValue for a null.
     std::string toText() const;
-    // The value as a 16-bit whole number; whole-number texts ("7") are accepted. Throws NullValue,
-    // NotWholeNumber or NumberTooLarge.
+    // Whole-number texts ("7") are accepted. Throws NullValue, NotWholeNumber or NumberTooLarge.
     std::int16_t toInt16() const;
 
 private:
     std::string_view m_name;
-    ValueKind m_kind;
-    std::int64_t m_integer;
-    double m_real;
-    std::string_view m_text;
+    const Value& m_value;
 };
 
 } // namespace store

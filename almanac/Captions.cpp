@@ -1,4 +1,4 @@
-#include "almanac/Display.h"
+#include "almanac/Captions.h"
 
 namespace almanac {
 
@@ -15,15 +15,6 @@ std::string tithiCaption(std::string_view tithi, const PairResult& pair, std::st
 
 std::string yogaCaption(const YogaNames& yoga) {
     return yoga.name + " (" + yoga.lord + ")" + " Deity - " + yoga.deity;
-}
-
-void showPair(Form& form, ReferenceTables& tables, int index, const PairResult& pair) {
-    const std::string tithi = tables.tithiName(pair.tithi);
-    const std::string rashi = tables.rashiName(pair.elongationSign);
-    form.lbltithi(index).setCaption(tithiCaption(tithi, pair, rashi));
-    form.lblnak(index).setCaption(tables.nakshatraName(pair.nakshatra));
-    form.lblyoga(index).setCaption(yogaCaption(tables.yoga(pair.yoga)));
-    form.lblkarana(index).setCaption(tables.karanaName(pair.karana));
 }
 
 } // namespace almanac
