@@ -1,0 +1,102 @@
+// The controls of the main window as its logic sees them. The Qt window implements these; tests use
+// plain in-memory stand-ins, so every handler runs without a display.
+//
+// Texts cross this boundary as UTF-8.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace store {
+class ChartIndex;
+}
+
+namespace form {
+
+// Body rows, in the order of the window and of the stored columns.
+inline constexpr int kSun = 0;
+inline constexpr int kMoon = 1;
+inline constexpr int kAk = 2;
+inline constexpr int kAmk = 3;
+inline constexpr int kBodyRows = 4;
+
+// Result index of the result labels: the outer pair (Sun, Moon) and the inner pair (AK, AmK).
+inline constexpr int kExternal = 0;
+inline constexpr int kInternal = 1;
+
+// The caption of the inner pair's nakshatra line, hidden with its value for the whole run.
+inline constexpr int kInternalNakshatraCaption = 7;
+// The caption of the name box among the body captions, and the prompt beside the stored names.
+inline constexpr int kNameCaption = 4;
+inline constexpr int kStoredNamesPrompt = 4;
+
+// A single-selection list of text entries. Setting the selection from here raises no event: where
+// the window's rules say a change made by the program runs a handler, the logic runs it itself.
+class Selector {
+public:
+    virtual ~Selector() = default;
+
+    // 0-based position of the selected entry, -1 when none is selected.
+    virtual int listIndex() const = 0;
+    // Selects entry `index`; -1, or a position with no entry, leaves nothing selected.
+    virtual void setListIndex(int index) = 0;
+    // Text of the selected entry; empty when none is selected.
+    virtual std::string text() const = 0;
+    // Selects the first entry whose text is exactly `text`; with no such entry, nothing is selected.
+    virtual void setText(std::string_view text) = 0;
+};
+
+// The list of stored names: its entries are the names of a chart index, in its order.
+class NameList : public Selector {
+public:
+    // Shows these names in place of all entries, with nothing selected.
+    virtual void showNames(std::shared_ptr<const store::ChartIndex> names) = 0;
+    virtual bool isVisible() const = 0;
+    virtual void setVisible(bool visible) = 0;
+};
+
+class Label {
+public:
+    virtual ~Label() = default;
+
+    virtual std::string caption() const = 0;
+    virtual void setCaption(std::string_view caption) = 0;
+    virtual bool isVisible() const = 0;
+    virtual void setVisible(bool visible) = 0;
+};
+
+class TextBox {
+public:
+    virtual ~TextBox() = default;
+
+    virtual std::string text() const = 0;
+    virtual void setText(std::string_view text) = 0;
+    virtual void setEnabled(bool enabled) = 0;
+    virtual void setFocus() = 0;
+};
+
+class Window {
+public:
+    virtual ~Window() = default;
+
+    virtual TextBox& txtname() = 0;
+    virtual NameList& lstname() = 0;
+    virtual Selector& lstsign(int row) = 0;
+    virtual Selector& lstdeg(int row) = 0;
+    virtual Selector& lstmin(int row) = 0;
+    virtual Label& lblplanet(int index) = 0; // body rows, then kNameCaption
+    virtual Label& lbl(int index) = 0;       // 0..7, captions of the result lines
+    virtual Label& lbltithi(int pair) = 0;
+    virtual Label& lblnak(int pair) = 0;
+    virtual Label& lblyoga(int pair) = 0;
+    virtual Label& lblkarana(int pair) = 0;
+    virtual Label& lblnm(int index) = 0; // only kStoredNamesPrompt
+
+    // A modal message with `text` as its only content and a single OK button; returns once it is closed.
+    virtual void showMessage(std::string_view text) = 0;
+    // Closes the window, which ends the program once the handler returns.
+    virtual void unload() = 0;
+};
+
+} // namespace form

@@ -1,0 +1,230 @@
+#include "form/MainForm.h"
+
+#include "almanac/Captions.h"
+#include "almanac/Pair.h"
+#include "form/Checks.h"
+#include "form/Messages.h"
+#include "store/Charts.h"
+#include "store/Error.h"
+
+#include <array>
+#include <optional>
+
+namespace form {
+
+namespace {
+
+using store::Errc;
+
+constexpr int kSignEntries = 12;
+
+// The reference row at `row` (0-based). A table cut short outside the program is named as such, rather
+// than as a move past its end.
+const store::Recordset& atRow(store::Recordset& rs, int row) {
+    rs.moveFirst();
+    try {
+        rs.move(row);
+    } catch (const store::Error& e) {
+        if (e.code() != Errc::MovePastEnd)
+            throw;
+        throw store::Error(Errc::ShortTable, rs.table());
+    }
+    if (rs.eof())
+        throw store::Error(Errc::ShortTable, rs.table());
+    return rs;
+}
+
+// A stored sign as a list position: 1 to 12, or the prompt at 0; anything else selects nothing.
+int signPosition(const store::Field& field) {
+    if (field.isNull())
+        return -1;
+    try {
+        const int sign = field.toInt16();
+        return sign >= 0 && sign <= kSignEntries ? sign : -1;
+    } catch (const store::Error&) {
+        return -1;
+    }
+}
+
+// A stored degree or minute text; a null selects nothing.
+std::optional<std::string> entryText(const store::Field& field) {
+    return field.isNull() ? std::nullopt : std::optional(field.toText());
+}
+
+void recallEntry(Selector& selector, const std::optional<std::string>& text) {
+    if (text)
+        selector.setText(*text);
+    else
+        selector.setListIndex(-1);
+}
+
+store::NewChart chartOnForm(Window& window) {
+    store::NewChart chart{window.txtname().text(), {}};
+    for (int row = 0; row < kBodyRows; ++row) {
+        store::StoredBody& body = chart.bodies[static_cast<std::size_t>(row)];
+        body.sign = static_cast<std::int16_t>(window.lstsign(row).listIndex());
+        body.degrees = window.lstdeg(row).text();
+        body.minutes = window.lstmin(row).text();
+    }
+    return chart;
+}
+
+} // namespace
+
+template <typename Work>
+bool MainForm::sayingWhatTheFileRefused(Work&& work, Attempt attempt) {
+    try {
+        work();
+        return true;
+    } catch (const store::Error& e) {
+        switch (e.code()) {
+        case Errc::FileBusy:
+            m_window.showMessage(fileBusyMessage(m_db.con.path(), attempt));
+            return false;
+        case Errc::FileReplaced:
+            m_window.showMessage(fileReplacedMessage(m_db.con.path(), attempt));
+            return false;
+        case Errc::ChartGone:
+            m_window.showMessage(chartGoneMessage(m_db.rsrecords.field("name").toText()));
+            return false;
+        default:
+            throw;
+        }
+    }
+}
+
+void MainForm::Form_Load() {
+    m_db.rsnakshatra.open("nakshatra", m_db.con);
+    m_db.rsrashi.open("rashi", m_db.con);
+    m_db.rstithi.open("tithi", m_db.con);
+    m_db.rsyoga.open("yoga", m_db.con);
+    m_db.rskarana.open("karana", m_db.con);
+    m_db.rsrecords.open(m_db.con);
+
+    m_window.lbl(kInternalNakshatraCaption).setVisible(false);
+    m_window.lblnak(kInternal).setVisible(false);
+    if (m_db.rsrecords.eof()) {
+        m_window.lstname().setVisible(false);
+        m_window.lblnm(kStoredNamesPrompt).setVisible(false);
+    }
+    m_window.lstname().showNames(m_db.rsrecords.names());
+    // Listing walks the recordset to its end.
+    m_db.rsrecords.move(static_cast<long>(m_db.rsrecords.names()->size()));
+}
+
+void MainForm::cmd_calc_Click() {
+    if (!checkName(m_window, kCalculateNameMessage) || !checkBodyRows(m_window))
+        return;
+    // Each pair is read, computed and shown before the next.
+    for (const int pair : {kExternal, kInternal})
+        showPair(pair, rowLongitude(m_window, 2 * pair), rowLongitude(m_window, 2 * pair + 1));
+}
+
+void MainForm::showPair(int pair, int first, int second) {
+    const almanac::PairResult r = almanac::computePair(first, second);
+    const std::string tithi = atRow(m_db.rstithi, r.tithi).field("tithi_name").toText();
+    const std::string rashi = atRow(m_db.rsrashi, r.elongationSign).field("rashi_name").toText();
+    m_window.lbltithi(pair).setCaption(almanac::tithiCaption(tithi, r, rashi));
+    m_window.lblnak(pair).setCaption(atRow(m_db.rsnakshatra, r.nakshatra).field("nak_name").toText());
+    const store::Recordset& yoga = atRow(m_db.rsyoga, r.yoga);
+    m_window.lblyoga(pair).setCaption(almanac::yogaCaption(
+        {yoga.field("name").toText(), yoga.field("lord").toText(), yoga.field("deity").toText()}));
+    m_window.lblkarana(pair).setCaption(atRow(m_db.rskarana, r.karana).field("name").toText());
+}
+
+void MainForm::cmd_save_Click() {
+    if (!checkName(m_window, kSaveNameMessage))
+        return;
+    // The refusals come from a plain read, so a file that another program is writing never turns one
+    // into a wait for the write lock.
+    const std::string name = m_window.txtname().text();
+    bool stored = false;
+    if (!sayingWhatTheFileRefused([&] { stored = store::isNameStored(m_db.con, name); }, Attempt::Save))
+        return;
+    if (stored) {
+        m_window.showMessage(kDuplicateMessage);
+        return;
+    }
+    if (!checkBodyRows(m_window))
+        return;
+
+    const int remembered = m_window.lstname().listIndex();
+    store::SaveResult result;
+    if (!sayingWhatTheFileRefused([&] { result = store::saveChart(m_db.con, chartOnForm(m_window)); },
+                                  Attempt::Save))
+        return;
+    if (!result.saved) { // another copy of the program stored the name meanwhile
+        m_window.showMessage(kDuplicateMessage);
+        return;
+    }
+    m_window.showMessage(kSavedMessage);
+
+    // The names were read inside the write: they are the table as the save left it.
+    m_db.rsrecords.close();
+    m_db.rsrecords.open(m_db.con, result.names);
+    NameList& list = m_window.lstname();
+    list.showNames(result.names);
+    // Another copy may have removed charts meanwhile, so the remembered position may be gone too.
+    if (remembered < static_cast<long>(result.names->size())) {
+        m_db.rsrecords.moveFirst();
+        m_db.rsrecords.move(remembered);
+        if (remembered >= 0) {
+            list.setListIndex(remembered);
+            lstname_Click(); // the program's choice recalls the chart as a user's choice would
+        }
+    }
+    list.setVisible(true);
+    m_window.lblnm(kStoredNamesPrompt).setVisible(true);
+}
+
+void MainForm::lstname_Click() {
+    const int position = m_window.lstname().listIndex();
+    if (position < 0)
+        return;
+    struct Recalled {
+        int sign = -1;
+        std::optional<std::string> degrees;
+        std::optional<std::string> minutes;
+    };
+    std::string name;
+    std::array<Recalled, kBodyRows> rows;
+    // Everything is read before anything is shown: a chart that cannot be read leaves the form as it was.
+    store::ChartRecordset& records = m_db.rsrecords;
+    const bool read = sayingWhatTheFileRefused(
+        [&] {
+            records.moveFirst();
+            records.move(position);
+            name = records.field("name").toText();
+            for (int row = 0; row < kBodyRows; ++row) {
+                const int sign = store::kFirstPositionOrdinal + 3 * row;
+                rows[static_cast<std::size_t>(row)] = {signPosition(records.field(sign)),
+                                                       entryText(records.field(sign + 1)),
+                                                       entryText(records.field(sign + 2))};
+            }
+        },
+        Attempt::Recall);
+    if (!read)
+        return;
+
+    m_window.txtname().setText(name);
+    m_window.txtname().setEnabled(true);
+    // A damaged value (changed outside the program) leaves its selector with nothing selected.
+    for (int row = 0; row < kBodyRows; ++row) {
+        const Recalled& recalled = rows[static_cast<std::size_t>(row)];
+        m_window.lstsign(row).setListIndex(recalled.sign);
+        recallEntry(m_window.lstdeg(row), recalled.degrees);
+        recallEntry(m_window.lstmin(row), recalled.minutes);
+    }
+}
+
+void MainForm::cmd_exit_Click() {
+    m_db.rsnakshatra.close();
+    m_db.rsyoga.close();
+    m_db.rskarana.close();
+    m_db.rstithi.close();
+    m_db.rsrecords.close();
+    m_db.rsrashi.close();
+    m_window.unload();
+}
+
+} // namespace form

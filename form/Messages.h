@@ -1,0 +1,30 @@
+// Every text the window's logic shows.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace form {
+
+inline constexpr std::string_view kCalculateNameMessage = "Enter ur name";
+inline constexpr std::string_view kSaveNameMessage = "Enter your Name";
+inline constexpr std::string_view kDuplicateMessage = "This record already exists!";
+inline constexpr std::string_view kSavedMessage = "Your Record Has Been Saved";
+
+// The three passes of the row checks; each is followed directly by the row's caption.
+inline constexpr std::string_view kMissingSignMessage = "Enter the sign of ";
+inline constexpr std::string_view kMissingDegreesMessage = "Enter the degrees of ";
+inline constexpr std::string_view kMissingMinutesMessage = "Enter the minutes of ";
+
+// What a refused write or read did not do, for the messages about the file.
+enum class Attempt { Save, Recall };
+
+// Another program holds the file past the busy wait.
+std::string fileBusyMessage(const std::filesystem::path& file, Attempt attempt);
+// The file at the path is no longer the one opened.
+std::string fileReplacedMessage(const std::filesystem::path& file, Attempt attempt);
+// The chart at a list position was removed by another program since the list was read.
+std::string chartGoneMessage(std::string_view name);
+
+} // namespace form
