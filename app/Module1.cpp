@@ -1,8 +1,10 @@
 #include "app/Module1.h"
 
-#include "app/Guard.h"
+#include "app/MessageBox.h"
+#include "app/Shell.h"
 #include "app/Tithi_Vel.h"
-#include "store/AlmanacDatabase.h"
+#include "form/Database.h"
+#include "store/Error.h"
 #include "velmorant/Version.h"
 
 #include <QCoreApplication>
@@ -13,11 +15,32 @@
 namespace Module1 {
 
 namespace {
-std::unique_ptr<store::AlmanacDatabase> g_database;
+
+std::unique_ptr<form::Database> g_database;
 QPointer<Tithi_Vel> g_mainWindow;
+
+// Opens the file and shows the loaded window; false when another program keeps the file busy.
+bool start() {
+    g_database = std::make_unique<form::Database>();
+    store::Connection& con = g_database->con;
+    try {
+        con.setConnectionString(form::kConnectionString);
+        con.open();
+        auto window = std::make_unique<Tithi_Vel>(*g_database);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->Show();
+        g_mainWindow = window.release();
+        return true;
+    } catch (const store::Error& e) {
+        if (e.code() != store::Errc::FileBusy)
+            throw;
+        return false;
+    }
+}
+
 } // namespace
 
-store::AlmanacDatabase& database() {
+form::Database& database() {
     return *g_database;
 }
 
@@ -28,16 +51,19 @@ Tithi_Vel* mainWindow() {
 void Main() {
     QCoreApplication::setApplicationName(velmorant::kProductName);
     QCoreApplication::setApplicationVersion(velmorant::kProductVersion);
-    Guard::guarded([] {
-        g_database = std::make_unique<store::AlmanacDatabase>();
-        store::Connection& con = g_database->con;
-        con.setConnectionString(store::kConnectionString);
-        con.open("", "", "", -1);
-
-        auto window = std::make_unique<Tithi_Vel>(*g_database);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->Show();
-        g_mainWindow = window.release();
+    form::guarded(app::shell(), [] {
+        while (!start()) {
+            const QString text =
+                QStringLiteral("The file %1 is in use by another program, so Velmorant cannot "
+                               "read it yet. Try again once the other program is done.")
+                    .arg(QString::fromStdString(g_database->con.path().string()));
+            if (MessageBox::show(nullptr, QString::fromUtf8(velmorant::kProductName), text,
+                                 QMessageBox::Warning,
+                                 QMessageBox::Retry | QMessageBox::Cancel) != QMessageBox::Retry) {
+                app::shell().endProgram(form::kFailureExitStatus);
+                return;
+            }
+        }
     });
 }
 

@@ -1,20 +1,21 @@
 // Start-up: the connection to velmorant.mdb in the current folder, and the main window.
 #pragma once
 
-namespace store {
-struct AlmanacDatabase;
+namespace form {
+struct Database;
 }
 class Tithi_Vel;
 
 namespace Module1 {
 
 // Names the application, opens the connection `con` and shows the main window, which loads itself
-// first. Any error on the way shows the run-time error box before a window appears, and the
-// program ends. Returns once the window is shown; the event loop does the rest.
+// first. A file that another program keeps busy is said so, with the choice to try again. Any other
+// error on the way shows the run-time error box before a window appears, and the program ends. Returns
+// once the window is shown; the event loop does the rest.
 void Main();
 
 // The shared database objects, for the whole run.
-store::AlmanacDatabase& database();
+form::Database& database();
 
 // The main window while it is open, or nullptr.
 Tithi_Vel* mainWindow();

@@ -1,15 +1,13 @@
 #include "app/Tithi_Vel.h"
 
-#include "almanac/Calculation.h"
 #include "almanac/Entries.h"
 #include "almanac/Pair.h"
-#include "app/Guard.h"
 #include "app/MessageBox.h"
-#include "store/AlmanacDatabase.h"
-#include "store/Charts.h"
+#include "app/Shell.h"
 #include "velmorant/Version.h"
 
 #include <QIcon>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QStringList>
 
@@ -22,6 +20,11 @@ namespace {
 constexpr int px(int twips) {
     return twips / 15;
 }
+
+// The design size of the window, and the extent of its controls (the right edge of the inner yoga line,
+// the foot of the footer), which the window never gets smaller than.
+constexpr QSize kDesignSize(px(4680), px(3090));
+constexpr QSize kControlsExtent(px(2880 + 8055), px(8640 + 495));
 
 const QColor kLightYellow(255, 255, 192);
 const QColor kDarkBlue(0, 0, 192);
@@ -39,24 +42,31 @@ QFont styleFont(const QStringList& families, QFont::StyleHint hint, int pixels, 
     return font;
 }
 
-QFont headingFont() {
+QFont headingFont() { // 18 pt
     return styleFont({"Liberation Sans", "Arial"}, QFont::SansSerif, 24, true);
-} // 18 pt
-QFont captionFont() {
+}
+QFont captionFont() { // 9.75 pt
     return styleFont({"Liberation Sans", "Arial"}, QFont::SansSerif, 13, true);
-} // 9.75 pt
+}
 // The classic toolkit's own default, MS Sans Serif 8 pt, for the lists, the name box and the buttons.
 QFont controlFont() {
     return styleFont({"Liberation Sans", "Arial"}, QFont::SansSerif, 11, false);
 }
-QFont resultFont() {
+QFont resultFont() { // 9.75 pt
     return styleFont({"Liberation Serif", "Times New Roman"}, QFont::Serif, 13, false);
-} // 9.75 pt
+}
 
 void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
+}
+
+QStringList entries(const std::vector<std::string>& texts) {
+    QStringList list;
+    for (const std::string& text : texts)
+        list.append(QString::fromStdString(text));
+    return list;
 }
 
 // Result lines: caption label, its caption, the value label, the value's width (twips), at each top.
@@ -65,15 +75,30 @@ struct ResultLine {
     int lbl;
     const char* caption;
     std::array<std::unique_ptr<QtLabel>, 2> Tithi_Vel::*values;
-    int index;
+    int pair;
     int width;
 };
 
 } // namespace
 
-Tithi_Vel::Tithi_Vel(store::AlmanacDatabase& db, QWidget* parent)
+CommandButton::CommandButton(const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent) {
+    setAutoDefault(false);
+    setDefault(false);
+}
+
+void CommandButton::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat() &&
+        event->modifiers() == Qt::NoModifier) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+Tithi_Vel::Tithi_Vel(form::Database& db, QWidget* parent)
     : QWidget(parent)
-    , m_db(db) {
+    , m_logic(*this, db) {
     setObjectName("Tithi_Vel");
     setWindowTitle("Velmorant");
     setWindowIcon(QIcon::fromTheme("velmorant"));
@@ -81,7 +106,8 @@ Tithi_Vel::Tithi_Vel(store::AlmanacDatabase& db, QWidget* parent)
     palette.setColor(QPalette::Window, kLightYellow);
     setPalette(palette);
     setAutoFillBackground(true);
-    resize(px(4680), px(3090));
+    setMinimumSize(kControlsExtent);
+    resize(kDesignSize);
     buildLayout();
 }
 
@@ -97,21 +123,20 @@ QLabel* Tithi_Vel::addLabel(const QString& name, const QString& caption, int lef
     return label;
 }
 
-SelectorList* Tithi_Vel::addList(const QString& name, int left, int top, int width, int height) {
-    auto* list = new SelectorList(this);
+SelectorView* Tithi_Vel::addList(const QString& name, QAbstractItemModel* model, int left, int top, int width,
+                                 int height) {
+    auto* list = new SelectorView(model, this);
     list->setObjectName(name);
     list->setGeometry(px(left), px(top), px(width), px(height));
     list->setFont(controlFont());
     return list;
 }
 
-QPushButton* Tithi_Vel::addButton(const QString& name, const QString& caption, int left) {
-    auto* button = new QPushButton(caption, this);
+CommandButton* Tithi_Vel::addButton(const QString& name, const QString& caption, int left) {
+    auto* button = new CommandButton(caption, this);
     button->setObjectName(name);
     button->setGeometry(px(left), px(3480), px(1455), px(255));
     button->setFont(controlFont());
-    button->setAutoDefault(false);
-    button->setDefault(false);
     return button;
 }
 
@@ -123,20 +148,20 @@ void Tithi_Vel::buildLayout() {
         return label;
     };
 
-    m_label1 = addLabel("Label1", "Internal and External Velmorant", 480, 240, 6015, 495);
-    m_label1->setFont(headingFont());
+    addLabel("Label1", "Internal and External Velmorant", 480, 240, 6015, 495)->setFont(headingFont());
 
     m_lblnm4 = std::make_unique<QtLabel>(
         caption(addLabel("lblnm(4)", "Click to open -->", 480, 960, 1695, 255), nullptr));
-    SelectorList* names = addList("lstname", 2400, 960, 2655, 225);
+    auto* namesModel = new ChartNamesModel(this);
+    SelectorView* names = addList("lstname", namesModel, 2400, 960, 2655, 225);
     names->setAccessibleName("Stored names");
     QPalette yellowBase = names->palette();
     yellowBase.setColor(QPalette::Base, kLightYellow);
     names->setPalette(yellowBase);
-    m_lstname = std::make_unique<QtListBox>(names);
-    connect(names, &SelectorList::entrySelected, this, &Tithi_Vel::lstname_Click);
+    m_lstname = std::make_unique<QtNameList>(names, namesModel);
+    connect(names, &SelectorView::chosen, this, &Tithi_Vel::lstname_Click);
 
-    m_lblplanet[4] = std::make_unique<QtLabel>(
+    m_lblplanet[form::kNameCaption] = std::make_unique<QtLabel>(
         caption(addLabel("lblplanet(4)", "Enter Name", 720, 1440, 1455, 255), &kPurple));
     auto* nameBox = new QLineEdit(this);
     nameBox->setObjectName("txtname");
@@ -146,11 +171,16 @@ void Tithi_Vel::buildLayout() {
     nameBox->setAccessibleName("Name");
     m_txtname = std::make_unique<QtTextBox>(nameBox);
 
+    // The selectors of one kind share their entries.
+    std::vector<std::string> signs(almanac::kSignEntries.begin(), almanac::kSignEntries.end());
+    auto* signModel = new QStringListModel(entries(signs), this);
+    auto* degreeModel = new QStringListModel(entries(almanac::numberEntries(almanac::kDegreesPerSign)), this);
+    auto* minuteModel =
+        new QStringListModel(entries(almanac::numberEntries(almanac::kMinutesPerDegree)), this);
+
     QWidget* previous = nameBox;
     setTabOrder(names, nameBox);
-    const std::vector<std::string> degrees = almanac::numberEntries(almanac::kDegreesPerSign);
-    const std::vector<std::string> minutes = almanac::numberEntries(almanac::kMinutesPerDegree);
-    for (int row = 0; row < almanac::kBodyRows; ++row) {
+    for (int row = 0; row < form::kBodyRows; ++row) {
         const auto i = static_cast<std::size_t>(row);
         const int top = 2040 + 240 * row;
         const QString body =
@@ -159,23 +189,15 @@ void Tithi_Vel::buildLayout() {
         m_lblplanet[i] = std::make_unique<QtLabel>(
             caption(addLabel("lblplanet" + index, body, 840, top, 975, 255), &kPurple));
 
-        SelectorList* sign = addList("lstsign" + index, 2400, top, 1215, 255);
-        for (std::string_view entry : almanac::kSignEntries)
-            sign->addItem(entry);
+        SelectorView* sign = addList("lstsign" + index, signModel, 2400, top, 1215, 255);
+        SelectorView* degree = addList("lstdeg" + index, degreeModel, 3720, top, 855, 255);
+        SelectorView* minute = addList("lstmin" + index, minuteModel, 4680, top, 735, 255);
         sign->setAccessibleName(body + " sign");
-        SelectorList* degree = addList("lstdeg" + index, 3720, top, 855, 255);
-        SelectorList* minute = addList("lstmin" + index, 4680, top, 735, 255);
-        for (const std::string& entry : degrees)
-            degree->addItem(entry);
-        for (const std::string& entry : minutes)
-            minute->addItem(entry);
         degree->setAccessibleName(body + " degrees");
         minute->setAccessibleName(body + " minutes");
-        for (SelectorList* list : {sign, degree, minute})
-            list->entries().publish();
-        m_lstsign[i] = std::make_unique<QtListBox>(sign);
-        m_lstdeg[i] = std::make_unique<QtListBox>(degree);
-        m_lstmin[i] = std::make_unique<QtListBox>(minute);
+        m_lstsign[i] = std::make_unique<QtSelector>(sign);
+        m_lstdeg[i] = std::make_unique<QtSelector>(degree);
+        m_lstmin[i] = std::make_unique<QtSelector>(minute);
         for (QWidget* next :
              {static_cast<QWidget*>(sign), static_cast<QWidget*>(degree), static_cast<QWidget*>(minute)}) {
             setTabOrder(previous, next);
@@ -195,36 +217,36 @@ void Tithi_Vel::buildLayout() {
     connect(m_cmd_exit, &QPushButton::clicked, this, &Tithi_Vel::cmd_exit_Click);
 
     const ResultLine lines[] = {
-        {4200, 1, "Nakshatra", &Tithi_Vel::m_lblnak, 0, 3375},
-        {4680, 0, "External Tithi", &Tithi_Vel::m_lbltithi, 0, 7815},
-        {5160, 2, "External Yoga", &Tithi_Vel::m_lblyoga, 0, 7935},
-        {5640, 3, "External Karana", &Tithi_Vel::m_lblkarana, 0, 3375},
-        {6120, 7, "Nakshatra", &Tithi_Vel::m_lblnak, 1, 3375},
-        {6600, 4, "Internal Tithi", &Tithi_Vel::m_lbltithi, 1, 7935},
-        {7080, 5, "Internal Yoga", &Tithi_Vel::m_lblyoga, 1, 8055},
-        {7560, 6, "Internal Karana", &Tithi_Vel::m_lblkarana, 1, 3375},
+        {4200, 1, "Nakshatra", &Tithi_Vel::m_lblnak, form::kExternal, 3375},
+        {4680, 0, "External Tithi", &Tithi_Vel::m_lbltithi, form::kExternal, 7815},
+        {5160, 2, "External Yoga", &Tithi_Vel::m_lblyoga, form::kExternal, 7935},
+        {5640, 3, "External Karana", &Tithi_Vel::m_lblkarana, form::kExternal, 3375},
+        {6120, 7, "Nakshatra", &Tithi_Vel::m_lblnak, form::kInternal, 3375},
+        {6600, 4, "Internal Tithi", &Tithi_Vel::m_lbltithi, form::kInternal, 7935},
+        {7080, 5, "Internal Yoga", &Tithi_Vel::m_lblyoga, form::kInternal, 8055},
+        {7560, 6, "Internal Karana", &Tithi_Vel::m_lblkarana, form::kInternal, 3375},
     };
     const char* const valueNames[] = {"lblnak", "lbltithi", "lblyoga", "lblkarana"};
     for (std::size_t n = 0; n < std::size(lines); ++n) {
         const ResultLine& line = lines[n];
         m_lbl[static_cast<std::size_t>(line.lbl)] = std::make_unique<QtLabel>(caption(
             addLabel(QString("lbl(%1)").arg(line.lbl), line.caption, 480, line.top, 1815, 255), &kDarkBlue));
-        QLabel* value = addLabel(QString("%1(%2)").arg(valueNames[n % 4]).arg(line.index), "", 2880, line.top,
+        QLabel* value = addLabel(QString("%1(%2)").arg(valueNames[n % 4]).arg(line.pair), "", 2880, line.top,
                                  line.width, 255);
         value->setFont(resultFont());
-        (this->*line.values)[static_cast<std::size_t>(line.index)] = std::make_unique<QtLabel>(value);
+        (this->*line.values)[static_cast<std::size_t>(line.pair)] = std::make_unique<QtLabel>(value);
     }
 
-    m_label8 = caption(
+    QLabel* copyright = caption(
         addLabel("Label8", "Copyright \u00a9 2026 the Velmorant developers", 600, 8280, 5415, 375), nullptr);
-    m_label10 = caption(addLabel("Label10", "Velmorant on the web", 1680, 8640, 3615, 495), &kBlue);
-    m_label10->setProperty("webAddress", "https://velmorant.invalid/");
-    for (QLabel* footer : {m_label8, m_label10})
+    QLabel* website = caption(addLabel("Label10", "Velmorant on the web", 1680, 8640, 3615, 495), &kBlue);
+    website->setProperty("webAddress", "https://velmorant.invalid/");
+    for (QLabel* footer : {copyright, website})
         footer->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 }
 
-almanac::Label& Tithi_Vel::lblnm(int index) {
-    if (index != 4)
+form::Label& Tithi_Vel::lblnm(int index) {
+    if (index != form::kStoredNamesPrompt)
         throw std::out_of_range("lblnm has only the index 4");
     return *m_lblnm4;
 }
@@ -235,38 +257,27 @@ void Tithi_Vel::showMessage(std::string_view text) {
 }
 
 void Tithi_Vel::Show() {
-    Form_Load();
-    m_lstname->widget()->entries().publish();
+    m_logic.Form_Load();
     showMaximized();
     // The first control in the tab order that is shown.
     if (m_lstname->isVisible())
-        m_lstname->widget()->setFocus(Qt::OtherFocusReason);
+        m_lstname->view()->setFocus(Qt::OtherFocusReason);
     else
         m_txtname->widget()->setFocus(Qt::OtherFocusReason);
 }
 
-void Tithi_Vel::Form_Load() {
-    store::loadForm(*this, m_db);
-}
-
 void Tithi_Vel::cmd_calc_Click() {
-    Guard::guarded([this] {
-        store::RecordsetTables tables(m_db);
-        almanac::calculate(*this, tables);
-    });
+    form::guarded(app::shell(), [this] { m_logic.cmd_calc_Click(); });
 }
 
 void Tithi_Vel::cmd_save_Click() {
-    Guard::guarded([this] { store::saveChart(*this, m_db); });
+    form::guarded(app::shell(), [this] { m_logic.cmd_save_Click(); });
 }
 
 void Tithi_Vel::cmd_exit_Click() {
-    Guard::guarded([this] {
-        store::closeRecordsets(m_db);
-        close();
-    });
+    form::guarded(app::shell(), [this] { m_logic.cmd_exit_Click(); });
 }
 
 void Tithi_Vel::lstname_Click() {
-    Guard::guarded([this] { store::recallChart(*this, m_db); });
+    form::guarded(app::shell(), [this] { m_logic.lstname_Click(); });
 }

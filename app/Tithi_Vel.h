@@ -1,10 +1,12 @@
-// The main window: the four body rows, the name box and stored names, the three buttons and the
-// result lines. The handlers' logic lives in almanac/ and store/; this class lays out the controls,
-// offers them through the almanac's control interfaces and runs each handler under the guard.
+// The main window: the four body rows, the name box and stored names, the three buttons and the result
+// lines. It lays out the controls, offers them to the window's logic through the controls interface and
+// runs each handler under the guard.
 #pragma once
 
-#include "almanac/Controls.h"
+#include "app/Lists.h"
 #include "app/QtControls.h"
+#include "form/Controls.h"
+#include "form/MainForm.h"
 
 #include <QPushButton>
 #include <QWidget>
@@ -12,36 +14,42 @@
 #include <array>
 #include <memory>
 
-namespace store {
-struct AlmanacDatabase;
-}
-
-class Tithi_Vel final : public QWidget, public almanac::Form {
+// A push button that Enter presses as Space does, without being the window's default button.
+class CommandButton final : public QPushButton {
     Q_OBJECT
 public:
-    explicit Tithi_Vel(store::AlmanacDatabase& db, QWidget* parent = nullptr);
+    CommandButton(const QString& caption, QWidget* parent);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+class Tithi_Vel final : public QWidget, public form::Window {
+    Q_OBJECT
+public:
+    explicit Tithi_Vel(form::Database& db, QWidget* parent = nullptr);
     ~Tithi_Vel() override;
 
     // Loads the window (Form_Load), then shows it maximized with the focus on the first control.
     void Show();
 
-    // almanac::Form
-    almanac::TextBox& txtname() override { return *m_txtname; }
-    almanac::ListBox& lstname() override { return *m_lstname; }
-    almanac::ListBox& lstsign(int row) override { return *m_lstsign.at(static_cast<std::size_t>(row)); }
-    almanac::ListBox& lstdeg(int row) override { return *m_lstdeg.at(static_cast<std::size_t>(row)); }
-    almanac::ListBox& lstmin(int row) override { return *m_lstmin.at(static_cast<std::size_t>(row)); }
-    almanac::Label& lblplanet(int index) override { return *m_lblplanet.at(static_cast<std::size_t>(index)); }
-    almanac::Label& lbl(int index) override { return *m_lbl.at(static_cast<std::size_t>(index)); }
-    almanac::Label& lbltithi(int index) override { return *m_lbltithi.at(static_cast<std::size_t>(index)); }
-    almanac::Label& lblnak(int index) override { return *m_lblnak.at(static_cast<std::size_t>(index)); }
-    almanac::Label& lblyoga(int index) override { return *m_lblyoga.at(static_cast<std::size_t>(index)); }
-    almanac::Label& lblkarana(int index) override { return *m_lblkarana.at(static_cast<std::size_t>(index)); }
-    almanac::Label& lblnm(int index) override;
+    // form::Window
+    form::TextBox& txtname() override { return *m_txtname; }
+    form::NameList& lstname() override { return *m_lstname; }
+    form::Selector& lstsign(int row) override { return *m_lstsign.at(static_cast<std::size_t>(row)); }
+    form::Selector& lstdeg(int row) override { return *m_lstdeg.at(static_cast<std::size_t>(row)); }
+    form::Selector& lstmin(int row) override { return *m_lstmin.at(static_cast<std::size_t>(row)); }
+    form::Label& lblplanet(int index) override { return *m_lblplanet.at(static_cast<std::size_t>(index)); }
+    form::Label& lbl(int index) override { return *m_lbl.at(static_cast<std::size_t>(index)); }
+    form::Label& lbltithi(int pair) override { return *m_lbltithi.at(static_cast<std::size_t>(pair)); }
+    form::Label& lblnak(int pair) override { return *m_lblnak.at(static_cast<std::size_t>(pair)); }
+    form::Label& lblyoga(int pair) override { return *m_lblyoga.at(static_cast<std::size_t>(pair)); }
+    form::Label& lblkarana(int pair) override { return *m_lblkarana.at(static_cast<std::size_t>(pair)); }
+    form::Label& lblnm(int index) override;
     void showMessage(std::string_view text) override;
+    void unload() override { close(); }
 
 public slots:
-    void Form_Load();
     void cmd_calc_Click();
     void cmd_save_Click();
     void cmd_exit_Click();
@@ -49,17 +57,18 @@ public slots:
 
 private:
     QLabel* addLabel(const QString& name, const QString& caption, int left, int top, int width, int height);
-    SelectorList* addList(const QString& name, int left, int top, int width, int height);
-    QPushButton* addButton(const QString& name, const QString& caption, int left);
+    SelectorView* addList(const QString& name, QAbstractItemModel* model, int left, int top, int width,
+                          int height);
+    CommandButton* addButton(const QString& name, const QString& caption, int left);
     void buildLayout();
 
-    store::AlmanacDatabase& m_db;
+    form::MainForm m_logic;
 
     std::unique_ptr<QtTextBox> m_txtname;
-    std::unique_ptr<QtListBox> m_lstname;
-    std::array<std::unique_ptr<QtListBox>, 4> m_lstsign;
-    std::array<std::unique_ptr<QtListBox>, 4> m_lstdeg;
-    std::array<std::unique_ptr<QtListBox>, 4> m_lstmin;
+    std::unique_ptr<QtNameList> m_lstname;
+    std::array<std::unique_ptr<QtSelector>, form::kBodyRows> m_lstsign;
+    std::array<std::unique_ptr<QtSelector>, form::kBodyRows> m_lstdeg;
+    std::array<std::unique_ptr<QtSelector>, form::kBodyRows> m_lstmin;
     std::array<std::unique_ptr<QtLabel>, 5> m_lblplanet;
     std::array<std::unique_ptr<QtLabel>, 8> m_lbl;
     std::array<std::unique_ptr<QtLabel>, 2> m_lbltithi;
@@ -67,10 +76,7 @@ private:
     std::array<std::unique_ptr<QtLabel>, 2> m_lblyoga;
     std::array<std::unique_ptr<QtLabel>, 2> m_lblkarana;
     std::unique_ptr<QtLabel> m_lblnm4;
-    QLabel* m_label1 = nullptr;
-    QLabel* m_label8 = nullptr;
-    QLabel* m_label10 = nullptr;
-    QPushButton* m_cmd_calc = nullptr;
-    QPushButton* m_cmd_save = nullptr;
-    QPushButton* m_cmd_exit = nullptr;
+    CommandButton* m_cmd_calc = nullptr;
+    CommandButton* m_cmd_save = nullptr;
+    CommandButton* m_cmd_exit = nullptr;
 };

@@ -1,0 +1,104 @@
+#include "app/Lists.h"
+
+#include "store/ChartIndex.h"
+
+#include <QMouseEvent>
+
+namespace {
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+SelectorView::SelectorView(QAbstractItemModel* model, QWidget* parent)
+    : QListView(parent) {
+    setModel(model);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformItemSizes(true);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideRight);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_fromProgram && listIndex() >= 0)
+            emit chosen();
+    });
+}
+
+int SelectorView::listIndex() const {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
+}
+
+void SelectorView::selectFromProgram(int row) {
+    m_fromProgram = true;
+    const QModelIndex at = model()->index(row, 0);
+    if (at.isValid()) {
+        selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+        scrollTo(at);
+    } else {
+        clearSelection();
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+    m_fromProgram = false;
+}
+
+void SelectorView::focusInEvent(QFocusEvent* event) {
+    QListView::focusInEvent(event);
+    if (listIndex() < 0)
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+void SelectorView::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex at = indexAt(event->position().toPoint());
+    const bool again = at.isValid() && selectionModel()->isSelected(at);
+    QListView::mousePressEvent(event);
+    // A click on the entry already selected changes no selection, yet it is a choice all the same.
+    if (again && event->button() == Qt::LeftButton)
+        emit chosen();
+}
+
+QItemSelectionModel::SelectionFlags SelectorView::selectionCommand(const QModelIndex& index,
+                                                                   const QEvent* event) const {
+    const auto command = QListView::selectionCommand(index, event);
+    // Ctrl with a click or with Space would take the selection away; the lists always keep one once made.
+    if (command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+        return index.isValid() ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::NoUpdate;
+    return command;
+}
+
+int ChartNamesModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() || !m_names ? 0 : static_cast<int>(m_names->size());
+}
+
+QVariant ChartNamesModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+        return {};
+    return fromUtf8(m_names->name(static_cast<std::size_t>(index.row())));
+}
+
+void ChartNamesModel::setNames(std::shared_ptr<const store::ChartIndex> names) {
+    beginResetModel();
+    m_names = std::move(names);
+    endResetModel();
+}
+
+std::string QtSelector::text() const {
+    const int row = m_view->listIndex();
+    return row < 0 ? std::string() : m_view->model()->index(row, 0).data().toString().toStdString();
+}
+
+void QtSelector::setText(std::string_view text) {
+    const QString wanted = fromUtf8(text);
+    const QAbstractItemModel* model = m_view->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        if (model->index(row, 0).data().toString() == wanted)
+            return setListIndex(row);
+    setListIndex(-1);
+}
+
+void QtNameList::showNames(std::shared_ptr<const store::ChartIndex> names) {
+    m_model->setNames(std::move(names));
+}
