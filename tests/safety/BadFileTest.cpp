@@ -57,7 +57,10 @@ struct BadFile {
 };
 
 const BadFile kBadFiles[] = {
-    {"no file", [](const fs::path&) {}, "", false, "3001':\\n\\nThe database file {} was not found."},
+    {"no file", [](const fs::path&) {}, "", false,
+     "3001':\\n\\nThe database file {} was not found. Make one with velmorant-initdb, or start Velmorant "
+     "with "
+     "velmorant-start, which makes it the first time."},
     {"zero-length file", [](const fs::path& p) { writeFile(p, ""); }, "", false,
      "3002':\\n\\nThe database file {} is empty: it holds no tables."},
     {"random bytes", [](const fs::path& p) { writeFile(p, randomBytes(16384)); }, "", false,

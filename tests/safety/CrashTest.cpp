@@ -1,9 +1,7 @@
 // Saving while the program is killed at random moments: the file stays sound, and every save that
 // had returned is there, exactly once.
 #include "Process.h"
-#include "store/AlmanacDatabase.h"
-#include "store/Charts.h"
-#include "support/FakeForm.h"
+#include "support/FakeWindow.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -32,20 +30,21 @@ std::string chartName(int i) {
 // number of each save that returned to standard output. A name found stored already was saved by a copy
 // killed just after its write; that save returned too, as far as the file is concerned.
 void saveUntilKilled(const std::filesystem::path& path, int first) {
-    store::AlmanacDatabase db;
+    form::Database db;
     db.con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
-    testing_support::FakeForm form;
-    store::loadForm(form, db);
+    testing_support::FakeWindow window;
+    form::MainForm logic(window, db);
+    logic.Form_Load();
     if (::write(STDOUT_FILENO, &kReady, sizeof kReady) != sizeof kReady)
         throw std::runtime_error("cannot report the start");
     for (int i = first;; ++i) {
-        form.messages.clear();
-        form.name.value = chartName(i);
-        form.chooseAll(kRows);
-        store::saveChart(form, db);
-        if (form.messages != std::vector<std::string>{"Your Record Has Been Saved"} &&
-            form.messages != std::vector<std::string>{"This record already exists!"})
-            throw std::runtime_error("unexpected message: " + form.messages.front());
+        window.messages.clear();
+        window.name.value = chartName(i);
+        window.chooseAll(kRows);
+        logic.cmd_save_Click();
+        if (window.messages != std::vector<std::string>{"Your Record Has Been Saved"} &&
+            window.messages != std::vector<std::string>{"This record already exists!"})
+            throw std::runtime_error("unexpected message: " + window.messages.front());
         if (::write(STDOUT_FILENO, &i, sizeof i) != sizeof i)
             throw std::runtime_error("cannot report a save");
     }

@@ -1,8 +1,6 @@
 // Two copies of the program saving the same names into one file at the same moment.
 #include "Process.h"
-#include "store/AlmanacDatabase.h"
-#include "store/Charts.h"
-#include "support/FakeForm.h"
+#include "support/FakeWindow.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -19,21 +17,23 @@ constexpr std::size_t kNames = 200;
 // Waits for the go, then saves "shared 0" to "shared 199" (or the other way round), writing one letter
 // per save: 's' for saved, 'd' for found stored already.
 void saveAll(const std::filesystem::path& path, int go, bool backwards) {
-    store::AlmanacDatabase db;
+    form::Database db;
     db.con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
-    testing_support::FakeForm form;
-    store::loadForm(form, db);
+    testing_support::FakeWindow window;
+    form::MainForm logic(window, db);
+    logic.Form_Load();
     char start = 0;
     if (::read(go, &start, 1) != 1)
         throw std::runtime_error("no go");
     for (std::size_t i = 0; i < kNames; ++i) {
-        form.messages.clear();
-        form.name.value = "shared " + std::to_string(backwards ? kNames - 1 - i : i);
-        form.chooseAll({{{5, 0, 59}, {2, 24, 30}, {12, 29, 0}, {1, 7, 7}}});
-        store::saveChart(form, db);
-        const char outcome = form.messages == std::vector<std::string>{"Your Record Has Been Saved"}    ? 's'
-                             : form.messages == std::vector<std::string>{"This record already exists!"} ? 'd'
-                                                                                                        : '?';
+        window.messages.clear();
+        window.name.value = "shared " + std::to_string(backwards ? kNames - 1 - i : i);
+        window.chooseAll({{{5, 0, 59}, {2, 24, 30}, {12, 29, 0}, {1, 7, 7}}});
+        logic.cmd_save_Click();
+        const char outcome = window.messages == std::vector<std::string>{"Your Record Has Been Saved"} ? 's'
+                             : window.messages == std::vector<std::string>{"This record already exists!"}
+                                 ? 'd'
+                                 : '?';
         if (::write(STDOUT_FILENO, &outcome, 1) != 1)
             throw std::runtime_error("cannot report a save");
         // A breath between saves, as any user takes, so that the other copy's waits can end.

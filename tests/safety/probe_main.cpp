@@ -6,9 +6,9 @@
 //   velmorant_probe save          fill in a chart named "Probe" and press "Save"
 //   velmorant_probe recall        choose each stored name in turn, printing "recalled<tab>" and the name
 // and end normally. An error ends the program through its own run-time error box.
+#include "app/Lists.h"
 #include "app/MessageBox.h"
 #include "app/Module1.h"
-#include "app/QtControls.h"
 #include "app/Tithi_Vel.h"
 
 #include <QApplication>
@@ -29,10 +29,7 @@ void print(const QString& line) {
 }
 
 void choose(Tithi_Vel& window, const QString& list, int entry) {
-    auto* selector = window.findChild<SelectorList*>(list);
-    selector->entries().publish();
-    selector->selectionModel()->setCurrentIndex(selector->entries().index(entry),
-                                                QItemSelectionModel::ClearAndSelect);
+    window.findChild<SelectorView*>(list)->selectFromProgram(entry);
 }
 
 // A chart whose outside karana is the last one, so that a short karana table shows at "Calculate".
@@ -69,10 +66,10 @@ int main(int argc, char** argv) {
         fillChart(*window);
         window->findChild<QPushButton*>("cmd_save")->click();
     } else if (window && std::strcmp(action, "recall") == 0) {
-        auto* names = window->findChild<SelectorList*>("lstname");
-        names->entries().publish();
-        for (int entry = 0; entry < names->entries().count(); ++entry) {
+        auto* names = window->findChild<SelectorView*>("lstname");
+        for (int entry = 0; entry < names->model()->rowCount(); ++entry) {
             choose(*window, "lstname", entry);
+            window->lstname_Click();
             print("recalled\t" + window->findChild<QLineEdit*>("txtname")->text());
         }
     }

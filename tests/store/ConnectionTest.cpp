@@ -31,7 +31,7 @@ TEST_F(ConnectionTest, OpensTheFileNamedInTheCurrentFolder) {
     testing_support::makeDatabase(dir / "velmorant.mdb");
     Connection con;
     con.setConnectionString(kConnectionString);
-    con.open("", "", "", -1);
+    con.open();
     EXPECT_TRUE(con.isOpen());
     EXPECT_EQ(con.path(), std::filesystem::canonical(dir / "velmorant.mdb"));
 }
@@ -123,6 +123,40 @@ TEST_F(ConnectionTest, RejectsMalformedConnectionStrings) {
         });
         EXPECT_EQ(error.code(), Errc::BadConnectionString);
         EXPECT_EQ(error.number(), 3006);
+    }
+}
+
+// The file at the path changed under an open connection: each way is noticed before the next read or
+// write, and nothing is written to either file.
+TEST_F(ConnectionTest, NoticesTheFileReplacedOrRemovedUnderIt) {
+    struct Change {
+        const char* what;
+        void (*make)(const std::filesystem::path& dir);
+    };
+    const Change changes[] = {
+        {"moved away",
+         [](const auto& d) {
+             std::filesystem::rename(d / "velmorant.mdb", d / "moved.mdb");
+         }},
+        {"deleted",
+         [](const auto& d) {
+             std::filesystem::remove(d / "velmorant.mdb");
+         }},
+        {"replaced by another file",
+         [](const auto& d) {
+             testing_support::makeDatabase(d / "other.mdb");
+             std::filesystem::rename(d / "other.mdb", d / "velmorant.mdb");
+         }},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        std::filesystem::remove(dir / "velmorant.mdb");
+        testing_support::makeDatabase(dir / "velmorant.mdb");
+        Connection con;
+        con.open(kConnectionString);
+        EXPECT_NO_THROW(con.checkSameFile());
+        change.make(dir.path());
+        EXPECT_EQ(errorOf([&] { con.checkSameFile(); }).code(), Errc::FileReplaced);
     }
 }
 

@@ -115,6 +115,18 @@ std::string asUnprivilegedUser(const std::function<std::string()>& body) {
     return WEXITSTATUS(status) == 0 ? std::string() : output;
 }
 
+OtherProgram::OtherProgram(const std::filesystem::path& path)
+    : m_db(openDirect(path).release()) {}
+
+OtherProgram::~OtherProgram() {
+    sqlite3_close_v2(m_db);
+}
+
+void OtherProgram::execute(std::string_view sql) {
+    if (sqlite3_exec(m_db, std::string(sql).c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw std::runtime_error(std::string("SQL failed: ") + sqlite3_errmsg(m_db));
+}
+
 CurrentDir::CurrentDir(const std::filesystem::path& path)
     : m_previous(std::filesystem::current_path()) {
     std::filesystem::current_path(path);

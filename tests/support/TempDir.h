@@ -5,6 +5,9 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+struct sqlite3;
 
 namespace testing_support {
 
@@ -38,6 +41,20 @@ std::string fileBytes(const std::filesystem::path& path);
 // Runs `body` as an ordinary user, so that file permissions hold even when the tests run as root.
 // `body` returns an empty string on success or a description of what went wrong.
 std::string asUnprivilegedUser(const std::function<std::string()>& body);
+
+// Another program's connection to a database file, kept open, to hold its locks while a test runs.
+class OtherProgram {
+public:
+    explicit OtherProgram(const std::filesystem::path& path);
+    ~OtherProgram();
+    OtherProgram(const OtherProgram&) = delete;
+    OtherProgram& operator=(const OtherProgram&) = delete;
+
+    void execute(std::string_view sql);
+
+private:
+    ::sqlite3* m_db = nullptr;
+};
 
 // Sets the current directory for the lifetime of the object.
 class CurrentDir {
