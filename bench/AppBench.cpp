@@ -4,12 +4,11 @@
 #include "app/MessageBox.h"
 #include "app/Module1.h"
 #include "app/Tithi_Vel.h"
-#include "store/AlmanacDatabase.h"
+#include "form/Database.h"
 
 #include <QApplication>
 #include <QWidget>
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
 
 #include <filesystem>
 #include <memory>
@@ -71,6 +70,12 @@ public:
         }
     }
 
+    // A stored name chosen, as a click on it would.
+    void choose(int entry) {
+        m_window->lstname().setListIndex(entry);
+        m_window->lstname_Click();
+    }
+
 private:
     Tithi_Vel* m_window = nullptr;
 };
@@ -117,12 +122,12 @@ void Save(benchmark::State& state) {
     program.chooseRows();
     MessageBox::Recorder answered([](const MessageBox::Shown&) { return QMessageBox::Ok; });
     // Each save is measured on exactly N stored charts: the one saved before it is taken out again.
-    sqlite3* file = Module1::database().con.handle();
+    store::Connection& file = Module1::database().con;
     const std::string takeOut = "delete from Int_Velmorant where rowid > " + std::to_string(state.range(0));
     long saved = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        sqlite3_exec(file, takeOut.c_str(), nullptr, nullptr, nullptr);
+        file.execute(takeOut);
         program.window().txtname().setText("Saved by the benchmark " + std::to_string(saved++));
         state.ResumeTiming();
         program.window().cmd_save_Click();
@@ -131,17 +136,21 @@ void Save(benchmark::State& state) {
         state.SkipWithError("the save failed");
 }
 
+// The number of charts listed.
+int listed() {
+    return static_cast<int>(Module1::database().rsrecords.names()->size());
+}
+
 // Recall of the last stored chart, as a click on the last name would do it.
 void Recall(benchmark::State& state) {
     Started program(bench::chartFolder(state.range(0)));
-    almanac::ListBox& names = program.window().lstname();
-    const int last = names.listCount() - 1;
+    const int last = listed() - 1;
     for (auto _ : state) {
         // Another chart first, so that the last one is read from the file each time.
         state.PauseTiming();
-        names.setListIndex(0);
+        program.choose(0);
         state.ResumeTiming();
-        names.setListIndex(last);
+        program.choose(last);
     }
     if (program.window().txtname().text() != bench::chartName(state.range(0) - 1))
         state.SkipWithError("the last chart was not recalled");
@@ -151,11 +160,10 @@ void Recall(benchmark::State& state) {
 // whole chart, and none may turn into reading every stored chart.
 void RecallNext(benchmark::State& state) {
     Started program(bench::chartFolder(state.range(0)));
-    almanac::ListBox& names = program.window().lstname();
-    const int count = names.listCount();
+    const int count = listed();
     int entry = count / 2;
     for (auto _ : state) {
-        names.setListIndex(entry);
+        program.choose(entry);
         entry = entry + 1 < count ? entry + 1 : 0;
     }
 }
@@ -166,10 +174,9 @@ void FirstRecall(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto program = std::make_unique<Started>(folder);
-        almanac::ListBox& names = program->window().lstname();
-        const int last = names.listCount() - 1;
+        const int last = listed() - 1;
         state.ResumeTiming();
-        names.setListIndex(last);
+        program->choose(last);
         state.PauseTiming();
         if (program->window().txtname().text() != bench::chartName(state.range(0) - 1))
             state.SkipWithError("the last chart was not recalled");

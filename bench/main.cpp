@@ -99,8 +99,10 @@ void printGoals(const KeepingReporter& kept) {
         [&](long n) { return cell(kept.seconds(at("SqliteNames", n)), 1e3, "ms", 2); });
     row("`EmptyWindow` baseline", [&](long) { return cell(empty, 1e3, "ms", 2); });
     row("`Startup`", [&](long n) { return cell(kept.seconds(at("Startup", n)), 1e3, "ms", 2); });
-    row("Startup ÷ (EmptyWindow + SqliteNames) ≤ 1.5", [&](long n) {
-        return ratioCell(kept.seconds(at("Startup", n)), sum(empty, kept.seconds(at("SqliteNames", n))), 1.5);
+    // Start-up may cost at most 1.25 times what it cost before the list became Qt's own list view:
+    // 1.6 times the plain walk of the names at a million charts.
+    row("Startup ÷ SqliteNames ≤ 2.0", [&](long n) {
+        return ratioCell(kept.seconds(at("Startup", n)), kept.seconds(at("SqliteNames", n)), 2.0);
     });
     row("`Calculate` < 20 µs, flat", [&](long n) {
         const auto value = kept.seconds(at("Calculate", n));
@@ -122,9 +124,10 @@ void printGoals(const KeepingReporter& kept) {
         [&](long n) { return cell(kept.seconds(at("RecallNext", n)), 1e6, "µs", 2); });
     row("`FirstRecall`: the first recall after start-up",
         [&](long n) { return cell(kept.seconds(at("FirstRecall", n) + "/iterations:3"), 1e3, "ms", 2); });
-    row("Peak memory of `velmorant` (< 100 MB at 100,000; < 300 MB at 1,000,000)", [&](long n) {
+    // At most 1.25 times the 81 MB of the program before its lists became Qt's own.
+    row("Peak memory of `velmorant` (≤ 101 MB)", [&](long n) {
         const auto megabytes = kept.counter(at("PeakMemory", n) + "/iterations:1:peak_MB");
-        const double limit = n >= 1'000'000 ? 300 : 100;
+        const double limit = 101;
         return cell(megabytes, 1, "MB", 0) +
                (megabytes && n >= 100'000 ? (*megabytes < limit ? " ✓" : " ✗ missed") : "");
     });
