@@ -3,6 +3,10 @@
 #include "store/ChartIndex.h"
 
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+
+#include <algorithm>
 
 namespace {
 
@@ -22,9 +26,24 @@ SelectorView::SelectorView(QAbstractItemModel* model, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTextElideMode(Qt::ElideRight);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        if (!m_fromProgram && listIndex() >= 0)
+        const int row = listIndex();
+        if (row < 0)
+            return;
+        // A choice made through assistive technology selects without moving the current entry: bring
+        // it along, and into view.
+        const QModelIndex at = this->model()->index(row, 0);
+        if (currentIndex() != at)
+            selectionModel()->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
+        scrollTo(at);
+        if (!m_fromProgram)
             emit chosen();
     });
+    connect(model, &QAbstractItemModel::modelReset, this, &SelectorView::startWithoutCurrent);
+    startWithoutCurrent();
+}
+
+void SelectorView::startWithoutCurrent() {
+    QListView::setCurrentIndex(QModelIndex());
 }
 
 int SelectorView::listIndex() const {
@@ -49,6 +68,24 @@ void SelectorView::focusInEvent(QFocusEvent* event) {
     QListView::focusInEvent(event);
     if (listIndex() < 0)
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+void SelectorView::paintEvent(QPaintEvent* event) {
+    QListView::paintEvent(event);
+    // With no entry current, Qt draws no focus at all; frame the whole list instead.
+    if (hasFocus() && !currentIndex().isValid()) {
+        QPainter painter(viewport());
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = viewport()->rect();
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+void SelectorView::resizeEvent(QResizeEvent* event) {
+    QListView::resizeEvent(event);
+    // One entry fills the box, so that no strip of the next one shows under the selected one.
+    setGridSize(QSize(viewport()->width(), std::max(viewport()->height(), fontMetrics().height())));
 }
 
 void SelectorView::mousePressEvent(QMouseEvent* event) {

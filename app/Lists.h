@@ -35,10 +35,16 @@ signals:
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
 
 private:
+    // Tells Qt that "no current entry" is the program's choice, so that the focus does not make the
+    // first entry current (and a screen reader does not announce it).
+    void startWithoutCurrent();
+
     bool m_fromProgram = false;
 };
 
