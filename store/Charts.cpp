@@ -67,6 +67,7 @@ SaveResult saveChart(Connection& connection, const NewChart& chart) {
         insert.bind(parameter++, body.minutes);
     }
     insert.step();
+    writeBirthData(connection, connection.lastInsertRowid(), chart.birth);
     auto names = std::make_shared<const ChartIndex>(ChartIndex::read(connection));
     write.commit();
     return {true, std::move(names)};

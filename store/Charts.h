@@ -2,12 +2,14 @@
 // sure that the file at the path is still the one the connection opened.
 #pragma once
 
+#include "store/BirthData.h"
 #include "store/ChartIndex.h"
 #include "store/Table.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +37,7 @@ struct StoredBody {
 struct NewChart {
     std::string name;
     std::array<StoredBody, 4> bodies;
+    std::optional<BirthData> birth; // kept beside the chart, in the same write
 };
 
 // Whether a chart of exactly this name (same characters, same case, same length) is stored. A plain

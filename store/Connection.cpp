@@ -141,6 +141,10 @@ bool Connection::hasTable(std::string_view name) const {
     return find.step();
 }
 
+std::int64_t Connection::lastInsertRowid() const {
+    return sqlite3_last_insert_rowid(handle());
+}
+
 void Connection::execute(std::string_view sql) {
     sqlite::check(handle(), sqlite3_exec(handle(), std::string(sql).c_str(), nullptr, nullptr, nullptr));
 }

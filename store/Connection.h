@@ -55,6 +55,9 @@ public:
 
     Statement prepare(std::string_view sql) const { return Statement(*this, sql); }
 
+    // The key of the row the last insert on this connection added.
+    std::int64_t lastInsertRowid() const;
+
 private:
     friend class Statement;
     sqlite3* handle() const;

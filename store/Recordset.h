@@ -77,6 +77,9 @@ public:
 
     const std::shared_ptr<const ChartIndex>& names() const { return m_names; }
 
+    // The key of the current chart.
+    std::int64_t key() const { return m_names->rowid(currentRow()); }
+
     // The field `name` of the current chart, from the index.
     Field field(std::string_view column) const;
     // A field of the current chart by ordinal, from the chart's row in the file, which is read once per

@@ -1,5 +1,6 @@
 #include "store/Schema.h"
 
+#include "store/BirthData.h"
 #include "store/Sqlite.h"
 
 #include <cerrno>
@@ -41,7 +42,8 @@ void createDatabase(const std::filesystem::path& path) {
         const int rc = sqlite3_open_v2(temporary.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
         std::unique_ptr<sqlite3, Closer> db(raw);
         sqlite::check(db.get(), rc);
-        const std::string script = "begin;\n" + std::string(kDatabaseSql) + "\ncommit;";
+        const std::string script =
+            "begin;\n" + std::string(kDatabaseSql) + ";\n" + std::string(kBirthTableSql) + ";\ncommit;";
         sqlite::check(db.get(), sqlite3_exec(db.get(), script.c_str(), nullptr, nullptr, nullptr));
         db.reset();
         if (::link(temporary.c_str(), path.c_str()) != 0)

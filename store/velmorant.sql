@@ -1,7 +1,8 @@
 -- The Velmorant database: the five reference tables in their traditional order, and the empty table
 -- of stored charts. The program reads every table by row position in the order the rows were added,
 -- so the order of the inserts below is the order of the rows. velmorant-initdb and the tests both
--- build their databases from this file.
+-- build their databases from this file, and add the table of birth data, which the program also makes
+-- in an older file the first time it has birth data to keep (store/BirthData.h).
 
 create table tithi (id integer primary key, tithi_name text not null);
 create table rashi (id integer primary key, rashi_name text not null);

@@ -142,8 +142,8 @@ protected:
 
     static std::string expectedName(int i) { return i % 3 == 2 ? "" : "chart " + std::to_string(i); }
 
-    store::NewChart chart(const std::string& name) const {
-        return {name, {{{5, "0", "59"}, {2, "24", "30"}, {12, "29", "0"}, {1, "7", "7"}}}};
+    static store::NewChart chart(const std::string& name, std::optional<store::BirthData> birth = {}) {
+        return {name, {{{5, "0", "59"}, {2, "24", "30"}, {12, "29", "0"}, {1, "7", "7"}}}, std::move(birth)};
     }
 };
 
@@ -206,6 +206,24 @@ TEST_P(ChartStoreTest, ASaveTestsTheNameInsideItsWriteAndListsTheNamesAfterIt) {
     EXPECT_FALSE(store::saveChart(con, chart("Asha")).saved) << "stored once only";
     EXPECT_EQ(queryColumn(path, "select count(*) from Int_Velmorant where name = 'Asha'"),
               std::vector<std::string>{"1"});
+}
+
+TEST_P(ChartStoreTest, BirthDataIsKeptWithItsChartAndAnOlderFileGetsItsTable) {
+    con.execute("drop table birth_data"); // a file from before birth data
+    store::saveChart(con, chart("no birth"));
+    EXPECT_FALSE(con.hasTable(store::kBirthTable)) << "no table until there is birth data to keep";
+
+    const store::BirthData birth{"1990-05-17", "14:30", "Asia/Kolkata", "lahiri", 8, "mean"};
+    const store::SaveResult saved = store::saveChart(con, chart("born", birth));
+    const std::int64_t key = saved.names->rowid(saved.names->size() - 1);
+    EXPECT_EQ(store::readBirthData(con, key), birth);
+    EXPECT_EQ(store::readBirthData(con, key - 1), std::nullopt);
+
+    // Some other program removes the chart but not its birth data; the key comes back for a new chart.
+    testing_support::runSql(path, "delete from Int_Velmorant where rowid = " + std::to_string(key));
+    const store::SaveResult again = store::saveChart(con, chart("reborn"));
+    ASSERT_EQ(again.names->rowid(again.names->size() - 1), key);
+    EXPECT_EQ(store::readBirthData(con, key), std::nullopt) << "a new chart never inherits birth data";
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ChartStoreTest, testing::Values(0, 1, 64, 65, 3000));
