@@ -4,9 +4,12 @@
 // Texts cross this boundary as UTF-8.
 #pragma once
 
+#include "store/BirthData.h"
+
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace store {
 class ChartIndex;
@@ -76,6 +79,32 @@ public:
     virtual void setFocus() = 0;
 };
 
+// One body in the table of positions reckoned from a birth moment.
+struct PlanetRow {
+    std::string body;      // "Sun" ... "Rahu"
+    std::string longitude; // sidereal: "Taurus 2°07'24\""
+    std::string inSign;    // what the karakas are ranked by: "2°07'24\""; Rahu's counted back from 30°
+    std::string karaka;    // "AK", "AmK" ...; empty for none
+    bool chosen = false;   // the body fills the AK or AmK row
+    bool tied = false;     // ties another body to the arc-second
+
+    friend bool operator==(const PlanetRow&, const PlanetRow&) = default;
+};
+
+// The birth data group: the moment and the choices, and the table of the eight bodies.
+class BirthPanel {
+public:
+    virtual ~BirthPanel() = default;
+
+    // The fields as they stand: texts as typed, the choices by their keys.
+    virtual store::BirthData birthData() const = 0;
+    virtual void setBirthData(const store::BirthData& birth) = 0;
+    // Date and time emptied, the zone and the choices back to where they start, the table emptied.
+    virtual void clear() = 0;
+    // The table of the eight bodies and the lines under it (the moment in UT, the ayanamsa, any tie).
+    virtual void showPlanets(const std::vector<PlanetRow>& rows, const std::vector<std::string>& notes) = 0;
+};
+
 class Window {
 public:
     virtual ~Window() = default;
@@ -92,6 +121,7 @@ public:
     virtual Label& lblyoga(int pair) = 0;
     virtual Label& lblkarana(int pair) = 0;
     virtual Label& lblnm(int index) = 0; // only kStoredNamesPrompt
+    virtual BirthPanel& birthPanel() = 0;
 
     // A modal message with `text` as its only content and a single OK button; returns once it is closed.
     virtual void showMessage(std::string_view text) = 0;

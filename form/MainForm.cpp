@@ -4,6 +4,9 @@
 #include "almanac/Pair.h"
 #include "form/Checks.h"
 #include "form/Messages.h"
+#include "form/Reckoning.h"
+#include "sky/Ephemeris.h"
+#include "sky/Longitude.h"
 #include "store/Charts.h"
 #include "store/Error.h"
 
@@ -58,8 +61,8 @@ void recallEntry(Selector& selector, const std::optional<std::string>& text) {
         selector.setListIndex(-1);
 }
 
-store::NewChart chartOnForm(Window& window) {
-    store::NewChart chart{window.txtname().text(), {}};
+store::NewChart chartOnForm(Window& window, std::optional<store::BirthData> birth) {
+    store::NewChart chart{window.txtname().text(), {}, std::move(birth)};
     for (int row = 0; row < kBodyRows; ++row) {
         store::StoredBody& body = chart.bodies[static_cast<std::size_t>(row)];
         body.sign = static_cast<std::int16_t>(window.lstsign(row).listIndex());
@@ -69,7 +72,44 @@ store::NewChart chartOnForm(Window& window) {
     return chart;
 }
 
+// Selects sign, degrees and minutes of a body row for a longitude: the whole arc-minute the body has
+// reached, as a person reading the position would pick it.
+void selectLongitude(Window& window, int row, double longitude) {
+    const int minute = sky::arcMinute(longitude);
+    window.lstsign(row).setListIndex(minute / (almanac::kDegreesPerSign * almanac::kMinutesPerDegree) + 1);
+    window.lstdeg(row).setListIndex(minute / almanac::kMinutesPerDegree % almanac::kDegreesPerSign + 1);
+    window.lstmin(row).setListIndex(minute % almanac::kMinutesPerDegree + 1);
+}
+
 } // namespace
+
+MainForm::MainForm(Window& window, Database& db)
+    : m_window(window)
+    , m_db(db) {}
+
+MainForm::~MainForm() = default;
+
+sky::Ephemeris& MainForm::ephemeris() {
+    if (!m_ephemeris)
+        m_ephemeris = std::make_unique<sky::Ephemeris>();
+    return *m_ephemeris;
+}
+
+std::array<int, 3 * kBodyRows> MainForm::selections() {
+    std::array<int, 3 * kBodyRows> chosen{};
+    for (int row = 0; row < kBodyRows; ++row) {
+        chosen[static_cast<std::size_t>(3 * row)] = m_window.lstsign(row).listIndex();
+        chosen[static_cast<std::size_t>(3 * row + 1)] = m_window.lstdeg(row).listIndex();
+        chosen[static_cast<std::size_t>(3 * row + 2)] = m_window.lstmin(row).listIndex();
+    }
+    return chosen;
+}
+
+std::optional<store::BirthData> MainForm::unchangedBirthData() {
+    if (m_filled && m_filled->selections == selections())
+        return m_filled->birth;
+    return std::nullopt;
+}
 
 template <typename Work>
 bool MainForm::sayingWhatTheFileRefused(Work&& work, Attempt attempt) {
@@ -150,8 +190,9 @@ void MainForm::cmd_save_Click() {
 
     const int remembered = m_window.lstname().listIndex();
     store::SaveResult result;
-    if (!sayingWhatTheFileRefused([&] { result = store::saveChart(m_db.con, chartOnForm(m_window)); },
-                                  Attempt::Save))
+    if (!sayingWhatTheFileRefused(
+            [&] { result = store::saveChart(m_db.con, chartOnForm(m_window, unchangedBirthData())); },
+            Attempt::Save))
         return;
     if (!result.saved) { // another copy of the program stored the name meanwhile
         m_window.showMessage(kDuplicateMessage);
@@ -188,6 +229,7 @@ void MainForm::lstname_Click() {
     };
     std::string name;
     std::array<Recalled, kBodyRows> rows;
+    std::optional<store::BirthData> birth;
     // Everything is read before anything is shown: a chart that cannot be read leaves the form as it was.
     store::ChartRecordset& records = m_db.rsrecords;
     const bool read = sayingWhatTheFileRefused(
@@ -201,6 +243,7 @@ void MainForm::lstname_Click() {
                                                        entryText(records.field(sign + 1)),
                                                        entryText(records.field(sign + 2))};
             }
+            birth = store::readBirthData(m_db.con, records.key());
         },
         Attempt::Recall);
     if (!read)
@@ -215,6 +258,38 @@ void MainForm::lstname_Click() {
         recallEntry(m_window.lstdeg(row), recalled.degrees);
         recallEntry(m_window.lstmin(row), recalled.minutes);
     }
+    showBirthData(birth);
+}
+
+void MainForm::showBirthData(const std::optional<store::BirthData>& birth) {
+    BirthPanel& panel = m_window.birthPanel();
+    m_filled.reset();
+    if (!birth) {
+        panel.clear();
+        return;
+    }
+    panel.setBirthData(*birth);
+    // The rows were filled from this birth data when the chart was saved.
+    m_filled = Filled{*birth, selections()};
+    std::optional<Reckoning> reckoning;
+    if (birthDataProblem(*birth, ephemeris(), reckoning))
+        panel.showPlanets({}, {});
+    else
+        panel.showPlanets(planetRows(*reckoning), planetNotes(*reckoning));
+}
+
+void MainForm::cmd_fill_Click() {
+    const store::BirthData typed = m_window.birthPanel().birthData();
+    std::optional<Reckoning> reckoning;
+    if (const auto problem = birthDataProblem(typed, ephemeris(), reckoning)) {
+        m_window.showMessage(*problem);
+        return;
+    }
+    const std::array<double, kBodyRows> longitudes = reckoning->rowLongitudes();
+    for (int row = 0; row < kBodyRows; ++row)
+        selectLongitude(m_window, row, longitudes[static_cast<std::size_t>(row)]);
+    m_window.birthPanel().showPlanets(planetRows(*reckoning), planetNotes(*reckoning));
+    m_filled = Filled{typed, selections()};
 }
 
 void MainForm::cmd_exit_Click() {

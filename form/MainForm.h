@@ -7,13 +7,20 @@
 #include "form/Database.h"
 #include "form/Messages.h"
 
+#include <array>
+#include <memory>
+#include <optional>
+
+namespace sky {
+class Ephemeris;
+}
+
 namespace form {
 
 class MainForm {
 public:
-    MainForm(Window& window, Database& db)
-        : m_window(window)
-        , m_db(db) {}
+    MainForm(Window& window, Database& db);
+    ~MainForm();
 
     // Opens the six recordsets, hides the inner pair's nakshatra line and lists the stored names in
     // stored order (or hides the list and its prompt when there are none).
@@ -34,7 +41,24 @@ public:
     // Closes the six recordsets and the window.
     void cmd_exit_Click();
 
+    // Reckons the eight bodies from the birth data, ranks the karakas, selects sign, degrees and
+    // minutes of the Sun, the Moon, the AK and the AmK as a person would, and shows the table of the
+    // bodies. Bad input is said in one message naming the field, and nothing changes.
+    void cmd_fill_Click();
+
 private:
+    // The birth data the four rows were last filled from, and the twelve selections it made. A save
+    // keeps the birth data only while the selections are still those.
+    struct Filled {
+        store::BirthData birth;
+        std::array<int, 3 * kBodyRows> selections;
+    };
+
+    std::array<int, 3 * kBodyRows> selections();
+    std::optional<store::BirthData> unchangedBirthData();
+    sky::Ephemeris& ephemeris();
+    void showBirthData(const std::optional<store::BirthData>& birth);
+
     void showPair(int pair, int first, int second);
     // Runs `attempt`; a busy, replaced or removed file, or a chart gone from it, is told in a message.
     // Returns whether `attempt` ran to its end.
@@ -43,6 +67,8 @@ private:
 
     Window& m_window;
     Database& m_db;
+    std::unique_ptr<sky::Ephemeris> m_ephemeris; // made at the first need: it reads the data files
+    std::optional<Filled> m_filled;
 };
 
 } // namespace form

@@ -25,4 +25,8 @@ std::string chartGoneMessage(std::string_view name) {
            "\" is no longer in the file: another program removed or renamed it. The chart was not recalled.";
 }
 
+std::string birthFieldMessage(std::string_view label, std::string_view problem) {
+    return std::string(label) + ": " + std::string(problem);
+}
+
 } // namespace form

@@ -27,4 +27,12 @@ std::string fileReplacedMessage(const std::filesystem::path& file, Attempt attem
 // The chart at a list position was removed by another program since the list was read.
 std::string chartGoneMessage(std::string_view name);
 
+// The labels of the birth data fields, which also begin a message about what is wrong with one.
+inline constexpr std::string_view kBirthDateLabel = "Birth date";
+inline constexpr std::string_view kBirthTimeLabel = "Birth time";
+inline constexpr std::string_view kTimeZoneLabel = "Time zone";
+
+// "Birth date: ..." and the like.
+std::string birthFieldMessage(std::string_view label, std::string_view problem);
+
 } // namespace form

@@ -68,6 +68,26 @@ public:
     void setFocus() override { ++focusCount; }
 };
 
+class FakeBirthPanel final : public form::BirthPanel {
+public:
+    store::BirthData fields{"", "", "UTC", "lahiri", 8, "mean"};
+    std::vector<form::PlanetRow> planets;
+    std::vector<std::string> notes;
+
+    store::BirthData birthData() const override { return fields; }
+    void setBirthData(const store::BirthData& birth) override { fields = birth; }
+    void clear() override {
+        fields = {"", "", "UTC", "lahiri", 8, "mean"};
+        planets.clear();
+        notes.clear();
+    }
+    void showPlanets(const std::vector<form::PlanetRow>& rows,
+                     const std::vector<std::string>& lines) override {
+        planets = rows;
+        notes = lines;
+    }
+};
+
 using Rows = std::array<std::array<int, 3>, form::kBodyRows>; // {sign 1..12, degrees, minutes} per row
 
 class FakeWindow final : public form::Window {
@@ -81,6 +101,7 @@ public:
     std::array<FakeLabel, 8> captions;
     std::array<FakeLabel, 2> tithi, nakshatra, yoga, karana;
     FakeLabel clickToOpen;
+    FakeBirthPanel birth;
     std::vector<std::string> messages;
     std::function<void(const std::string&)> whileMessageOpen;
     bool unloaded = false;
@@ -104,6 +125,7 @@ public:
     form::Label& lblyoga(int pair) override { return yoga.at(std::size_t(pair)); }
     form::Label& lblkarana(int pair) override { return karana.at(std::size_t(pair)); }
     form::Label& lblnm(int index) override;
+    form::BirthPanel& birthPanel() override { return birth; }
     void showMessage(std::string_view text) override;
     void unload() override { unloaded = true; }
 };

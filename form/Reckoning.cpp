@@ -1,0 +1,115 @@
+#include "form/Reckoning.h"
+
+#include "almanac/Entries.h"
+#include "form/Messages.h"
+#include "sky/Longitude.h"
+
+#include <cstdio>
+
+namespace form {
+
+namespace {
+
+sky::Frame frameOf(const store::BirthData& birth) {
+    return {sky::parseAyanamsa(birth.ayanamsa).value_or(sky::Ayanamsa::Lahiri),
+            sky::parseNode(birth.node).value_or(sky::Node::Mean)};
+}
+
+std::string_view fieldLabel(sky::Field field) {
+    switch (field) {
+    case sky::Field::Date:
+        return kBirthDateLabel;
+    case sky::Field::Time:
+        return kBirthTimeLabel;
+    case sky::Field::Zone:
+        break;
+    }
+    return kTimeZoneLabel;
+}
+
+std::string signName(int sign) {
+    return std::string(almanac::kSignEntries[static_cast<std::size_t>(sign + 1)]);
+}
+
+} // namespace
+
+std::array<double, kBodyRows> Reckoning::rowLongitudes() const {
+    return {positions[sky::Body::Sun], positions[sky::Body::Moon], positions[ak], positions[amk]};
+}
+
+Reckoning reckon(const store::BirthData& birth, sky::Ephemeris& ephemeris) {
+    Reckoning r;
+    const sky::Zone zone = sky::Zone::parse(birth.zone);
+    r.ut = sky::universalTime(sky::parseDate(birth.date), sky::parseTime(birth.time), zone);
+    r.frame = frameOf(birth);
+    r.positions = ephemeris.positions(sky::julianDay(r.ut), r.frame);
+    r.ranks = sky::rankKarakas(r.positions.longitudes,
+                               sky::parseKarakaScheme(birth.karakas).value_or(sky::KarakaScheme::Eight));
+    for (const sky::Body body : sky::kBodies) {
+        const auto& role = r.ranks[sky::index(body)].role;
+        if (role == sky::Karaka::Atma)
+            r.ak = body;
+        else if (role == sky::Karaka::Amatya)
+            r.amk = body;
+    }
+    return r;
+}
+
+std::optional<std::string> birthDataProblem(const store::BirthData& birth, sky::Ephemeris& ephemeris,
+                                            std::optional<Reckoning>& reckoning) {
+    if (birth.date.empty())
+        return birthFieldMessage(kBirthDateLabel, "none given; enter the date as YYYY-MM-DD");
+    if (birth.time.empty())
+        return birthFieldMessage(kBirthTimeLabel, "none given; enter the time as HH:MM or HH:MM:SS");
+    try {
+        reckoning = reckon(birth, ephemeris);
+    } catch (const sky::InputError& e) {
+        return birthFieldMessage(fieldLabel(e.field()), e.what());
+    } catch (const sky::OutOfRange& e) {
+        return birthFieldMessage(kBirthDateLabel, e.what());
+    }
+    return std::nullopt;
+}
+
+std::string degreesMinutesSeconds(int seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%d°%02d'%02d\"", seconds / 3600, seconds / 60 % 60, seconds % 60);
+    return text;
+}
+
+std::vector<PlanetRow> planetRows(const Reckoning& r) {
+    std::vector<PlanetRow> rows;
+    for (const sky::Body body : sky::kBodies) {
+        const sky::SignPosition at = sky::splitLongitude(r.positions[body]);
+        const sky::KarakaRank& rank = r.ranks[sky::index(body)];
+        rows.push_back({std::string(sky::bodyName(body)),
+                        signName(at.sign) + " " + degreesMinutesSeconds(at.secondsInSign()),
+                        degreesMinutesSeconds(rank.rankingSeconds),
+                        rank.role ? std::string(sky::karakaAbbreviation(*rank.role)) : std::string(),
+                        body == r.ak || body == r.amk, rank.tied});
+    }
+    return rows;
+}
+
+std::vector<std::string> planetNotes(const Reckoning& r) {
+    const sky::SignPosition ayanamsa = sky::splitLongitude(r.positions.ayanamsa);
+    std::vector<std::string> notes{
+        "Moment in UT: " + sky::isoUniversal(r.ut),
+        "Ayanamsa " + std::string(sky::ayanamsaLabel(r.frame.ayanamsa)) + ": " +
+            degreesMinutesSeconds(ayanamsa.sign * sky::kSecondsPerSign + ayanamsa.secondsInSign()),
+        "The AK and AmK rows are the Atmakaraka (" + std::string(sky::bodyName(r.ak)) +
+            ") and the Amatyakaraka (" + std::string(sky::bodyName(r.amk)) + ").",
+    };
+    std::string tied;
+    for (const sky::Body body : sky::kBodies)
+        if (r.ranks[sky::index(body)].tied)
+            tied += (tied.empty() ? "" : ", ") + std::string(sky::bodyName(body));
+    if (!tied.empty())
+        notes.push_back(
+            "Tied to the arc-second: " + tied +
+            "; the body earlier in the order Sun, Moon, Mars, Mercury, Jupiter, Venus, Saturn, Rahu"
+            " ranks higher.");
+    return notes;
+}
+
+} // namespace form

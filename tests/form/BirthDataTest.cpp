@@ -1,0 +1,120 @@
+// "Fill positions" and the birth data kept with a chart, on a fake window over a real database.
+#include "almanac/Entries.h"
+#include "store/BirthData.h"
+
+#include "support/FakeWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <regex>
+
+using testing_support::Rows;
+
+namespace {
+
+const store::BirthData kBirth{"1990-05-17", "14:30", "Asia/Kolkata", "lahiri", 8, "mean"};
+
+class BirthDataTest : public testing_support::FormOnDatabase {
+protected:
+    void fill(const store::BirthData& birth) {
+        window.birth.fields = birth;
+        run(&form::MainForm::cmd_fill_Click);
+    }
+
+    // The row chosen in the selectors, as {sign, degrees, minutes}.
+    static std::array<int, 3> fromTable(const std::string& longitude) {
+        std::smatch parts;
+        const std::regex pattern("(\\w+) (\\d+)°(\\d+)'\\d+\"");
+        EXPECT_TRUE(std::regex_match(longitude, parts, pattern)) << longitude;
+        const auto sign =
+            std::find(almanac::kSignEntries.begin(), almanac::kSignEntries.end(), parts[1].str());
+        return {static_cast<int>(sign - almanac::kSignEntries.begin()), std::stoi(parts[2]),
+                std::stoi(parts[3])};
+    }
+};
+
+TEST_F(BirthDataTest, FillPicksTheSunMoonAkAndAmkAsTheTableShowsThem) {
+    start();
+    fill(kBirth);
+    ASSERT_TRUE(window.messages.empty()) << window.messages.front();
+    ASSERT_EQ(window.birth.planets.size(), 8u);
+    std::map<std::string, std::string> longitudeOf;
+    for (const form::PlanetRow& row : window.birth.planets)
+        longitudeOf[row.karaka.empty() ? row.body : row.karaka] = row.longitude;
+    const Rows shown = window.shownRows();
+    EXPECT_EQ(shown[form::kSun], fromTable(window.birth.planets[0].longitude));
+    EXPECT_EQ(shown[form::kMoon], fromTable(window.birth.planets[1].longitude));
+    EXPECT_EQ(shown[form::kAk], fromTable(longitudeOf.at("AK")));
+    EXPECT_EQ(shown[form::kAmk], fromTable(longitudeOf.at("AmK")));
+    EXPECT_EQ(std::count_if(window.birth.planets.begin(), window.birth.planets.end(),
+                            [](const form::PlanetRow& row) { return row.chosen; }),
+              2);
+    EXPECT_EQ(window.birth.notes.front(), "Moment in UT: 1990-05-17T09:00:00Z");
+}
+
+TEST_F(BirthDataTest, BadInputIsOneMessageNamingTheFieldAndChangesNothing) {
+    start();
+    const struct {
+        store::BirthData birth;
+        const char* begins;
+    } cases[] = {
+        {{"", "14:30", "Asia/Kolkata", "lahiri", 8, "mean"}, "Birth date: none given"},
+        {{"2023-02-29", "14:30", "Asia/Kolkata", "lahiri", 8, "mean"},
+         "Birth date: 2023-02-29 does not exist"},
+        {{"1990-05-17", "24:00", "Asia/Kolkata", "lahiri", 8, "mean"},
+         "Birth time: 24:00 is not a time of day"},
+        {{"1990-05-17", "12:60", "Asia/Kolkata", "lahiri", 8, "mean"},
+         "Birth time: 12:60 is not a time of day"},
+        {{"2021-03-14", "02:30", "America/New_York", "lahiri", 8, "mean"}, "Birth time: 2021-03-14 02:30"},
+        {{"1990-05-17", "14:30", "Mars/Olympus", "lahiri", 8, "mean"}, "Time zone: no time zone is named"},
+        {{"3001-01-01", "14:30", "+05:30", "lahiri", 8, "mean"},
+         "Birth date: positions can be computed only"},
+    };
+    const Rows before{{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.begins);
+        window.messages.clear();
+        window.chooseAll(before);
+        fill(c.birth);
+        ASSERT_EQ(window.messages.size(), 1u);
+        EXPECT_TRUE(window.messages[0].starts_with(c.begins)) << window.messages[0];
+        EXPECT_EQ(window.shownRows(), before);
+        EXPECT_TRUE(window.birth.planets.empty());
+    }
+}
+
+TEST_F(BirthDataTest, ASaveKeepsTheBirthDataWhileTheRowsAreAsFilledAndRecallBringsItBack) {
+    start("drop table birth_data"); // a file from before birth data
+    save("typed by hand", Rows{{{1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {4, 0, 0}}});
+    EXPECT_FALSE(
+        testing_support::queryColumn(path, "select name from sqlite_schema where name = 'birth_data'")
+            .size());
+
+    fill(kBirth);
+    window.name.value = "filled";
+    run(&form::MainForm::cmd_save_Click);
+    fill(kBirth);
+    window.minutes[form::kAmk].setListIndex(window.minutes[form::kAmk].selected == 1 ? 2 : 1);
+    window.name.value = "changed after filling";
+    run(&form::MainForm::cmd_save_Click);
+    EXPECT_EQ(testing_support::queryColumn(path, "select name || ' ' || birth_zone from birth_data"
+                                                 " join Int_Velmorant on chart = Int_Velmorant.rowid"),
+              std::vector<std::string>{"filled Asia/Kolkata"});
+
+    select(1);
+    EXPECT_EQ(window.birth.fields, kBirth);
+    EXPECT_EQ(window.birth.planets.size(), 8u);
+    select(0);
+    EXPECT_EQ(window.birth.fields.date, "") << "a chart without birth data clears the group";
+    EXPECT_TRUE(window.birth.planets.empty());
+    select(1);
+    window.name.value = "copy of filled";
+    run(&form::MainForm::cmd_save_Click);
+    EXPECT_EQ(testing_support::queryColumn(path, "select count(*) from birth_data"),
+              std::vector<std::string>{"2"})
+        << "a recalled chart's rows still come from its birth data";
+}
+
+} // namespace
