@@ -2,14 +2,17 @@
 
 #include "almanac/Entries.h"
 #include "almanac/Pair.h"
+#include "app/BirthPanel.h"
 #include "app/MessageBox.h"
 #include "app/Shell.h"
 #include "velmorant/Version.h"
 
 #include <QIcon>
-#include <QKeyEvent>
 #include <QPalette>
+#include <QScrollArea>
 #include <QStringList>
+#include <QTabWidget>
+#include <QVBoxLayout>
 
 #include <limits>
 #include <stdexcept>
@@ -25,6 +28,11 @@ constexpr int px(int twips) {
 // the foot of the footer), which the window never gets smaller than.
 constexpr QSize kDesignSize(px(4680), px(3090));
 constexpr QSize kControlsExtent(px(2880 + 8055), px(8640 + 495));
+
+// The free area begins a little right of the original controls and takes the rest of the window; in a
+// small window it keeps at least this much room and scrolls.
+constexpr int kFreeAreaLeft = kControlsExtent.width() + 16;
+constexpr int kFreeAreaLeast = 240;
 
 const QColor kLightYellow(255, 255, 192);
 const QColor kDarkBlue(0, 0, 192);
@@ -81,21 +89,6 @@ struct ResultLine {
 
 } // namespace
 
-CommandButton::CommandButton(const QString& caption, QWidget* parent)
-    : QPushButton(caption, parent) {
-    setAutoDefault(false);
-    setDefault(false);
-}
-
-void CommandButton::keyPressEvent(QKeyEvent* event) {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat() &&
-        event->modifiers() == Qt::NoModifier) {
-        click();
-        return;
-    }
-    QPushButton::keyPressEvent(event);
-}
-
 Tithi_Vel::Tithi_Vel(form::Database& db, QWidget* parent)
     : QWidget(parent)
     , m_logic(*this, db) {
@@ -106,9 +99,10 @@ Tithi_Vel::Tithi_Vel(form::Database& db, QWidget* parent)
     palette.setColor(QPalette::Window, kLightYellow);
     setPalette(palette);
     setAutoFillBackground(true);
-    setMinimumSize(kControlsExtent);
+    setMinimumSize(kFreeAreaLeft + kFreeAreaLeast, kControlsExtent.height());
     resize(kDesignSize);
     buildLayout();
+    buildFreeArea();
 }
 
 Tithi_Vel::~Tithi_Vel() = default;
@@ -245,6 +239,40 @@ void Tithi_Vel::buildLayout() {
         footer->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 }
 
+void Tithi_Vel::buildFreeArea() {
+    m_tabs = new QTabWidget;
+    m_tabs->setObjectName("freeTabs");
+    m_birthPanel = new BirthPanel(m_tabs);
+    m_tabs->addTab(m_birthPanel, "Birth data");
+    connect(m_birthPanel->fillButton(), &QPushButton::clicked, this, &Tithi_Vel::cmd_fill_Click);
+
+    auto* content = new QWidget;
+    content->setObjectName("freeContent");
+    auto* layout = new QVBoxLayout(content);
+    layout->addWidget(m_tabs);
+
+    m_freeArea = new QScrollArea(this);
+    m_freeArea->setObjectName("freeArea");
+    m_freeArea->setFrameShape(QFrame::NoFrame);
+    m_freeArea->setWidgetResizable(true);
+    m_freeArea->setWidget(content);
+    m_freeArea->setBackgroundRole(QPalette::Window);
+    m_freeArea->viewport()->setAutoFillBackground(false);
+
+    // After "Exit", in the order they stand.
+    setTabOrder(m_cmd_exit, m_tabs);
+    setTabOrder(m_tabs, m_birthPanel->firstControl());
+}
+
+void Tithi_Vel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    m_freeArea->setGeometry(kFreeAreaLeft, 0, width() - kFreeAreaLeft, height());
+}
+
+form::BirthPanel& Tithi_Vel::birthPanel() {
+    return *m_birthPanel;
+}
+
 form::Label& Tithi_Vel::lblnm(int index) {
     if (index != form::kStoredNamesPrompt)
         throw std::out_of_range("lblnm has only the index 4");
@@ -280,4 +308,8 @@ void Tithi_Vel::cmd_exit_Click() {
 
 void Tithi_Vel::lstname_Click() {
     form::guarded(app::shell(), [this] { m_logic.lstname_Click(); });
+}
+
+void Tithi_Vel::cmd_fill_Click() {
+    form::guarded(app::shell(), [this] { m_logic.cmd_fill_Click(); });
 }

@@ -3,6 +3,7 @@
 // runs each handler under the guard.
 #pragma once
 
+#include "app/CommandButton.h"
 #include "app/Lists.h"
 #include "app/QtControls.h"
 #include "form/Controls.h"
@@ -11,18 +12,12 @@
 #include <QPushButton>
 #include <QWidget>
 
+class BirthPanel;
+class QScrollArea;
+class QTabWidget;
+
 #include <array>
 #include <memory>
-
-// A push button that Enter presses as Space does, without being the window's default button.
-class CommandButton final : public QPushButton {
-    Q_OBJECT
-public:
-    CommandButton(const QString& caption, QWidget* parent);
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-};
 
 class Tithi_Vel final : public QWidget, public form::Window {
     Q_OBJECT
@@ -46,6 +41,7 @@ public:
     form::Label& lblyoga(int pair) override { return *m_lblyoga.at(static_cast<std::size_t>(pair)); }
     form::Label& lblkarana(int pair) override { return *m_lblkarana.at(static_cast<std::size_t>(pair)); }
     form::Label& lblnm(int index) override;
+    form::BirthPanel& birthPanel() override;
     void showMessage(std::string_view text) override;
     void unload() override { close(); }
 
@@ -54,6 +50,10 @@ public slots:
     void cmd_save_Click();
     void cmd_exit_Click();
     void lstname_Click();
+    void cmd_fill_Click();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QLabel* addLabel(const QString& name, const QString& caption, int left, int top, int width, int height);
@@ -61,6 +61,7 @@ private:
                           int height);
     CommandButton* addButton(const QString& name, const QString& caption, int left);
     void buildLayout();
+    void buildFreeArea();
 
     form::MainForm m_logic;
 
@@ -79,4 +80,8 @@ private:
     CommandButton* m_cmd_calc = nullptr;
     CommandButton* m_cmd_save = nullptr;
     CommandButton* m_cmd_exit = nullptr;
+    // What the window adds to the right of its original controls, in an area that scrolls.
+    QScrollArea* m_freeArea = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    BirthPanel* m_birthPanel = nullptr;
 };

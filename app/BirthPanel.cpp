@@ -1,0 +1,169 @@
+#include "app/BirthPanel.h"
+
+#include "app/CommandButton.h"
+#include "sky/Options.h"
+#include "sky/Time.h"
+
+#include <QComboBox>
+#include <QCompleter>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A field's visible label is also its accessible name, and the label is set as its buddy, so that a
+// screen reader reads the label with the field.
+template <typename Field>
+Field* labelled(QFormLayout* form, const char* name, Field* field) {
+    auto* label = new QLabel(name);
+    label->setBuddy(field);
+    field->setAccessibleName(name);
+    field->setObjectName(name);
+    form->addRow(label, field);
+    return field;
+}
+
+void selectData(QComboBox* box, const QVariant& data) {
+    const int at = box->findData(data);
+    box->setCurrentIndex(at < 0 ? 0 : at);
+}
+
+} // namespace
+
+BirthPanel::BirthPanel(QWidget* parent)
+    : QWidget(parent) {
+    setObjectName("birthPanel");
+    auto* group = new QGroupBox("Birth data");
+    auto* form = new QFormLayout;
+    group->setLayout(form);
+
+    m_date = labelled(form, "Birth date", new QLineEdit);
+    m_date->setPlaceholderText("YYYY-MM-DD (Gregorian)");
+    m_time = labelled(form, "Birth time", new QLineEdit);
+    m_time->setPlaceholderText("HH:MM or HH:MM:SS, local time");
+
+    m_zone = labelled(form, "Time zone", new QComboBox);
+    m_zone->setEditable(true);
+    m_zone->setInsertPolicy(QComboBox::NoInsert);
+    for (const std::string& zone : sky::zoneNames())
+        m_zone->addItem(QString::fromStdString(zone));
+    m_zone->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    m_zone->completer()->setFilterMode(Qt::MatchContains);
+    m_zone->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    m_zone->setToolTip("A zone name such as Asia/Kolkata, or an offset from UT such as +05:30");
+
+    m_ayanamsa = labelled(form, "Ayanamsa", new QComboBox);
+    for (const sky::Ayanamsa ayanamsa : sky::kAyanamsas)
+        m_ayanamsa->addItem(fromUtf8(sky::ayanamsaLabel(ayanamsa)), fromUtf8(sky::ayanamsaKey(ayanamsa)));
+    m_karakas = labelled(form, "Karaka scheme", new QComboBox);
+    m_karakas->addItem("8 karakas (Sun to Saturn and Rahu)", 8);
+    m_karakas->addItem("7 karakas (Sun to Saturn)", 7);
+    m_node = labelled(form, "Lunar node", new QComboBox);
+    m_node->addItem("Mean node", fromUtf8(sky::nodeKey(sky::Node::Mean)));
+    m_node->addItem("True node", fromUtf8(sky::nodeKey(sky::Node::True)));
+
+    m_fill = new CommandButton("Fill positions", this);
+    m_fill->setObjectName("cmd_fill");
+    m_fill->setAccessibleName("Fill positions");
+    m_fill->setToolTip("Fill the Sun, Moon, AK and AmK rows from the birth data");
+    form->addRow(m_fill);
+
+    m_planets = new QTableWidget(0, 4);
+    m_planets->setObjectName("Planets and karakas");
+    m_planets->setAccessibleName("Planets and karakas");
+    m_planets->setHorizontalHeaderLabels({"Body", "Sidereal longitude", "In sign (ranked)", "Karaka"});
+    m_planets->verticalHeader()->hide();
+    m_planets->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_planets->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_planets->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_planets->horizontalHeader()->setStretchLastSection(true);
+    m_planets->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_planets->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_planets->setTabKeyNavigation(false);
+
+    m_notes = new QLabel;
+    m_notes->setObjectName("planetNotes");
+    m_notes->setWordWrap(true);
+    m_notes->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(group);
+    auto* planetsCaption = new QLabel("Planets and karakas");
+    planetsCaption->setBuddy(m_planets);
+    layout->addWidget(planetsCaption);
+    layout->addWidget(m_planets);
+    layout->addWidget(m_notes);
+    layout->addStretch();
+    clear();
+}
+
+QWidget* BirthPanel::firstControl() const {
+    return m_date;
+}
+
+QWidget* BirthPanel::lastControl() const {
+    return m_planets;
+}
+
+store::BirthData BirthPanel::birthData() const {
+    return {m_date->text().trimmed().toStdString(),
+            m_time->text().trimmed().toStdString(),
+            m_zone->currentText().trimmed().toStdString(),
+            m_ayanamsa->currentData().toString().toStdString(),
+            m_karakas->currentData().toInt(),
+            m_node->currentData().toString().toStdString()};
+}
+
+void BirthPanel::setBirthData(const store::BirthData& birth) {
+    m_date->setText(QString::fromStdString(birth.date));
+    m_time->setText(QString::fromStdString(birth.time));
+    m_zone->setCurrentText(QString::fromStdString(birth.zone));
+    selectData(m_ayanamsa, QString::fromStdString(birth.ayanamsa));
+    selectData(m_karakas, birth.karakas);
+    selectData(m_node, QString::fromStdString(birth.node));
+}
+
+void BirthPanel::clear() {
+    m_date->clear();
+    m_time->clear();
+    m_zone->setCurrentText(QString::fromStdString(sky::systemZoneName()));
+    m_ayanamsa->setCurrentIndex(0);
+    m_karakas->setCurrentIndex(0);
+    m_node->setCurrentIndex(0);
+    showPlanets({}, {});
+}
+
+void BirthPanel::showPlanets(const std::vector<form::PlanetRow>& rows,
+                             const std::vector<std::string>& notes) {
+    m_planets->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const form::PlanetRow& row = rows[static_cast<std::size_t>(r)];
+        const QString karaka =
+            QString::fromStdString(row.karaka) + (row.chosen ? " \u25c0" : "") + (row.tied ? " (tie)" : "");
+        const QString cells[] = {QString::fromStdString(row.body), QString::fromStdString(row.longitude),
+                                 QString::fromStdString(row.inSign), karaka};
+        for (int column = 0; column < 4; ++column) {
+            auto* item = new QTableWidgetItem(cells[column]);
+            QFont font = item->font();
+            font.setBold(row.chosen);
+            item->setFont(font);
+            m_planets->setItem(r, column, item);
+        }
+    }
+    m_planets->setFixedHeight(m_planets->horizontalHeader()->height() + 2 * m_planets->frameWidth() +
+                              m_planets->verticalHeader()->length());
+    QStringList lines;
+    for (const std::string& note : notes)
+        lines.append(QString::fromStdString(note));
+    m_notes->setText(lines.join('\n'));
+}

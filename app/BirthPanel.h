@@ -1,0 +1,41 @@
+// The birth data group: date, time, time zone and the three choices, "Fill positions", and the table of
+// the eight bodies with their karakas.
+#pragma once
+
+#include "form/Controls.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+class BirthPanel final : public QWidget, public form::BirthPanel {
+    Q_OBJECT
+public:
+    explicit BirthPanel(QWidget* parent);
+
+    QPushButton* fillButton() const { return m_fill; }
+    // The first and last of its controls in the tab order.
+    QWidget* firstControl() const;
+    QWidget* lastControl() const;
+
+    store::BirthData birthData() const override;
+    void setBirthData(const store::BirthData& birth) override;
+    void clear() override;
+    void showPlanets(const std::vector<form::PlanetRow>& rows,
+                     const std::vector<std::string>& notes) override;
+
+private:
+    QLineEdit* m_date;
+    QLineEdit* m_time;
+    QComboBox* m_zone;
+    QComboBox* m_ayanamsa;
+    QComboBox* m_karakas;
+    QComboBox* m_node;
+    QPushButton* m_fill;
+    QTableWidget* m_planets;
+    QLabel* m_notes;
+};
