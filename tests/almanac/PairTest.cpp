@@ -1,6 +1,8 @@
 // The pair arithmetic: worked examples from the almanac rules, then sweeps over the whole circle.
 #include "almanac/Pair.h"
 
+#include "almanac/Details.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -163,6 +165,107 @@ TEST(PairSweep, EachDivisionCoversItsExactArcInOrder) {
         EXPECT_EQ(n, 800);
     for (int n : yoga)
         EXPECT_EQ(n, 800);
+}
+
+struct DetailsCase {
+    const char* what;
+    int first, second;
+    almanac::Paksha paksha;
+    int tithiInPaksha;
+    almanac::Progress tithi, yoga, karana, nakshatra;
+    int pada;
+};
+
+using almanac::Paksha;
+using almanac::Progress;
+
+const DetailsCase kDetails[] = {
+    {"first minute of the first tithi",
+     0,
+     0,
+     Paksha::Shukla,
+     1,
+     {0, true},
+     {0, true},
+     {0, true},
+     {0, true},
+     1},
+    {"last minute of the first tithi and of its second karana",
+     0,
+     719,
+     Paksha::Shukla,
+     1,
+     {99, true},
+     {89, false},
+     {99, true},
+     {89, false},
+     4},
+    {"halfway through Purnima, the last tithi of the bright half",
+     0,
+     14 * 720 + 360,
+     Paksha::Shukla,
+     15,
+     {50, false},
+     {5, false},
+     {0, true},
+     {5, false},
+     1},
+    {"first minute of the dark half",
+     100,
+     100 + 15 * 720,
+     Paksha::Krishna,
+     1,
+     {0, true},
+     {75, false},
+     {0, true},
+     {62, false},
+     3},
+    {"the last minute of Amavasya",
+     1,
+     0,
+     Paksha::Krishna,
+     15,
+     {99, true},
+     {0, false},
+     {99, true},
+     {0, true},
+     1},
+    {"last minute of a pada and of a nakshatra",
+     0,
+     799,
+     Paksha::Shukla,
+     2,
+     {10, false},
+     {99, true},
+     {21, false},
+     {99, true},
+     4},
+    {"first minute of the second pada",
+     0,
+     200,
+     Paksha::Shukla,
+     1,
+     {27, false},
+     {25, false},
+     {55, false},
+     {25, false},
+     2},
+};
+
+TEST(Details, PakshaPadaAndHowFarIntoEachSpan) {
+    for (const DetailsCase& c : kDetails) {
+        SCOPED_TRACE(c.what);
+        const almanac::PairDetails d = almanac::pairDetails(computePair(c.first, c.second), c.second);
+        EXPECT_EQ(d.paksha, c.paksha);
+        EXPECT_EQ(d.tithiInPaksha, c.tithiInPaksha);
+        EXPECT_EQ(d.tithi, c.tithi);
+        EXPECT_EQ(d.yoga, c.yoga);
+        EXPECT_EQ(d.karana, c.karana);
+        EXPECT_EQ(d.nakshatra, c.nakshatra);
+        EXPECT_EQ(d.pada, c.pada);
+    }
+    EXPECT_EQ(almanac::vimshottariLord(0), "Ketu");
+    EXPECT_EQ(almanac::vimshottariLord(26), "Mercury") << "Revati, the ninth lord the third time round";
 }
 
 } // namespace
