@@ -199,6 +199,23 @@ date::sys_seconds Zone::toUniversal(date::local_seconds local) const {
     return date::sys_seconds{(local - offsets.first).time_since_epoch()};
 }
 
+seconds Zone::offsetAt(date::sys_seconds moment) const {
+    if (!m_zone)
+        return m_offset;
+    const date::sys_info info = m_zone->get_info(moment);
+    if (info.end > kListedUntil)
+        if (const FooterRule* rule = FooterRule::forZone(m_zone->name()))
+            return rule->offsetAt(moment);
+    return info.offset;
+}
+
+std::string Zone::localTime(date::sys_seconds moment) const {
+    const seconds offset = offsetAt(moment);
+    const auto local =
+        date::floor<std::chrono::minutes>(date::local_seconds{(moment + offset).time_since_epoch()});
+    return localText(local) + " " + offsetText(offset);
+}
+
 date::sys_seconds universalTime(date::year_month_day day, seconds timeOfDay, const Zone& zone) {
     return zone.toUniversal(date::local_days{day} + timeOfDay);
 }

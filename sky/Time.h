@@ -50,6 +50,11 @@ public:
     // Throws InputError(Field::Time) for a local time that did not happen, or happened twice.
     date::sys_seconds toUniversal(date::local_seconds local) const;
 
+    // The offset east of Greenwich in force at a moment.
+    std::chrono::seconds offsetAt(date::sys_seconds moment) const;
+    // The moment as the zone's clocks showed it, to the minute, with the offset: "2021-11-07 01:30 -05:00".
+    std::string localTime(date::sys_seconds moment) const;
+
 private:
     Zone(std::string name, const date::time_zone* zone, std::chrono::seconds offset)
         : m_name(std::move(name))

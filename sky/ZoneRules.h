@@ -35,6 +35,10 @@ public:
     static const FooterRule* forZone(const std::string& zoneName);
 
     LocalOffsets resolve(date::local_seconds local) const;
+    // The offset east of Greenwich in force at a moment.
+    std::chrono::seconds offsetAt(date::sys_seconds moment) const {
+        return daylightAt(moment) ? m_daylight : m_standard;
+    }
 
 private:
     // The day and local time of one change in a given year.
