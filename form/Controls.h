@@ -105,6 +105,8 @@ public:
     virtual void showPlanets(const std::vector<PlanetRow>& rows, const std::vector<std::string>& notes) = 0;
 };
 
+struct WheelPicture;
+
 class Window {
 public:
     virtual ~Window() = default;
@@ -122,6 +124,9 @@ public:
     virtual Label& lblkarana(int pair) = 0;
     virtual Label& lblnm(int index) = 0; // only kStoredNamesPrompt
     virtual BirthPanel& birthPanel() = 0;
+    // The results beside the captions: the chart wheel and the details.
+    virtual void showWheel(const WheelPicture& picture) = 0;
+    virtual void showDetails(const std::vector<std::string>& lines) = 0;
 
     // A modal message with `text` as its only content and a single OK button; returns once it is closed.
     virtual void showMessage(std::string_view text) = 0;

@@ -3,8 +3,10 @@
 #include "almanac/Captions.h"
 #include "almanac/Pair.h"
 #include "form/Checks.h"
+#include "form/Details.h"
 #include "form/Messages.h"
 #include "form/Reckoning.h"
+#include "form/Wheel.h"
 #include "sky/Ephemeris.h"
 #include "sky/Longitude.h"
 #include "store/Charts.h"
@@ -156,8 +158,57 @@ void MainForm::cmd_calc_Click() {
     if (!checkName(m_window, kCalculateNameMessage) || !checkBodyRows(m_window))
         return;
     // Each pair is read, computed and shown before the next.
-    for (const int pair : {kExternal, kInternal})
-        showPair(pair, rowLongitude(m_window, 2 * pair), rowLongitude(m_window, 2 * pair + 1));
+    std::array<int, kBodyRows> longitudes{};
+    for (const int pair : {kExternal, kInternal}) {
+        const auto first = static_cast<std::size_t>(2 * pair);
+        longitudes[first] = rowLongitude(m_window, 2 * pair);
+        longitudes[first + 1] = rowLongitude(m_window, 2 * pair + 1);
+        showPair(pair, longitudes[first], longitudes[first + 1]);
+    }
+    showResults(longitudes);
+}
+
+void MainForm::showResults(const std::array<int, kBodyRows>& longitudes) {
+    Report report;
+    report.name = m_window.txtname().text();
+    std::optional<SpanTimes> times;
+    if (const std::optional<store::BirthData> birth = unchangedBirthData()) {
+        std::optional<Reckoning> reckoning;
+        if (!birthDataProblem(*birth, ephemeris(), reckoning)) {
+            report.birth = {"Born " + birth->date + " " + birth->time + " " + birth->zone + " (UT " +
+                                sky::isoUniversal(reckoning->ut) + ")",
+                            std::string(sky::ayanamsaLabel(reckoning->frame.ayanamsa)) + " ayanamsa, " +
+                                std::to_string(birth->karakas) + " karakas, " + birth->node + " node"};
+            try {
+                times = spanTimes(*reckoning, *birth, longitudes, ephemeris());
+            } catch (const sky::EphemerisError&) {
+                // A span reaching past the ephemeris' range: the details go without their times.
+            }
+        }
+    }
+    for (int row = 0; row < kBodyRows; ++row)
+        report.positions.push_back(m_window.lblplanet(row).caption() + ": " +
+                                   signPosition(longitudes[static_cast<std::size_t>(row)]));
+    // The result lines as the window shows them, the inner nakshatra left out as it is there.
+    const std::pair<int, Label& (Window::*)(int)> lines[] = {
+        {kExternal, &Window::lblnak},    {kExternal, &Window::lbltithi}, {kExternal, &Window::lblyoga},
+        {kExternal, &Window::lblkarana}, {kInternal, &Window::lbltithi}, {kInternal, &Window::lblyoga},
+        {kInternal, &Window::lblkarana}};
+    constexpr int kCaptions[] = {1, 0, 2, 3, 4, 5, 6};
+    for (std::size_t line = 0; line < std::size(lines); ++line)
+        report.results.emplace_back(m_window.lbl(kCaptions[line]).caption(),
+                                    (m_window.*lines[line].second)(lines[line].first).caption());
+    report.details = detailsLines(longitudes, m_window.lblnak(kExternal).caption(), times);
+    report.wheel = wheelPicture(longitudes);
+    m_window.showWheel(report.wheel);
+    m_window.showDetails(report.details);
+    m_report = std::move(report);
+}
+
+const Report* MainForm::reportToPrint() {
+    if (!m_report)
+        m_window.showMessage(kNothingToPrintMessage);
+    return m_report ? &*m_report : nullptr;
 }
 
 void MainForm::showPair(int pair, int first, int second) {

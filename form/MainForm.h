@@ -6,6 +6,7 @@
 #include "form/Controls.h"
 #include "form/Database.h"
 #include "form/Messages.h"
+#include "form/Report.h"
 
 #include <array>
 #include <memory>
@@ -46,6 +47,10 @@ public:
     // bodies. Bad input is said in one message naming the field, and nothing changes.
     void cmd_fill_Click();
 
+    // The chart as the last "Calculate" left it, for printing; with none yet, says to press Calculate
+    // first and gives nothing.
+    const Report* reportToPrint();
+
 private:
     // The birth data the four rows were last filled from, and the twelve selections it made. A save
     // keeps the birth data only while the selections are still those.
@@ -60,6 +65,8 @@ private:
     void showBirthData(const std::optional<store::BirthData>& birth);
 
     void showPair(int pair, int first, int second);
+    // The wheel and the details from the positions "Calculate" used, and the report they make.
+    void showResults(const std::array<int, kBodyRows>& longitudes);
     // Runs `attempt`; a busy, replaced or removed file, or a chart gone from it, is told in a message.
     // Returns whether `attempt` ran to its end.
     template <typename Work>
@@ -69,6 +76,7 @@ private:
     Database& m_db;
     std::unique_ptr<sky::Ephemeris> m_ephemeris; // made at the first need: it reads the data files
     std::optional<Filled> m_filled;
+    std::optional<Report> m_report;
 };
 
 } // namespace form

@@ -25,6 +25,11 @@ std::string chartGoneMessage(std::string_view name) {
            "\" is no longer in the file: another program removed or renamed it. The chart was not recalled.";
 }
 
+std::string exportFailedMessage(std::string_view path, std::string_view reason) {
+    return "The chart could not be written to " + std::string(path) + ": " + std::string(reason) +
+           ". Nothing was written; choose another folder or name.";
+}
+
 std::string birthFieldMessage(std::string_view label, std::string_view problem) {
     return std::string(label) + ": " + std::string(problem);
 }

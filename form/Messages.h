@@ -32,6 +32,12 @@ inline constexpr std::string_view kBirthDateLabel = "Birth date";
 inline constexpr std::string_view kBirthTimeLabel = "Birth time";
 inline constexpr std::string_view kTimeZoneLabel = "Time zone";
 
+inline constexpr std::string_view kNothingToPrintMessage =
+    "Press Calculate first: the printed chart shows the results of the last Calculate.";
+
+// An export that could not be written; nothing was left at the path.
+std::string exportFailedMessage(std::string_view path, std::string_view reason);
+
 // "Birth date: ..." and the like.
 std::string birthFieldMessage(std::string_view label, std::string_view problem);
 

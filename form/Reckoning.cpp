@@ -1,7 +1,9 @@
 #include "form/Reckoning.h"
 
 #include "almanac/Entries.h"
+#include "almanac/Pair.h"
 #include "form/Messages.h"
+#include "sky/Crossings.h"
 #include "sky/Longitude.h"
 
 #include <cstdio>
@@ -69,6 +71,24 @@ std::optional<std::string> birthDataProblem(const store::BirthData& birth, sky::
         return birthFieldMessage(kBirthDateLabel, e.what());
     }
     return std::nullopt;
+}
+
+SpanTimes spanTimes(const Reckoning& reckoning, const store::BirthData& birth,
+                    const std::array<int, kBodyRows>& longitudes, sky::Ephemeris& ephemeris) {
+    const almanac::PairResult outer = almanac::computePair(longitudes[kSun], longitudes[kMoon]);
+    const sky::Zone zone = sky::Zone::parse(birth.zone);
+    const auto span = [&](sky::Quantity quantity, int index, double degreesEach) {
+        const auto at = [&](double boundary) {
+            return zone.localTime(
+                sky::crossing(ephemeris, quantity, boundary, reckoning.ut, reckoning.frame.ayanamsa));
+        };
+        return SpanTimes::Span{at(index * degreesEach), at((index + 1) * degreesEach)};
+    };
+    constexpr double kNakshatraDegrees = almanac::kMinutesPerNakshatra / double(almanac::kMinutesPerDegree);
+    return {span(sky::Quantity::Elongation, outer.tithi, almanac::kDegreesPerTithi),
+            span(sky::Quantity::MoonLongitude, outer.nakshatra, kNakshatraDegrees),
+            span(sky::Quantity::Sum, outer.yoga, kNakshatraDegrees),
+            span(sky::Quantity::Elongation, outer.karana, almanac::kDegreesPerKarana), zone.name()};
 }
 
 std::string degreesMinutesSeconds(int seconds) {

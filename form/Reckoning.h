@@ -3,6 +3,7 @@
 #pragma once
 
 #include "form/Controls.h"
+#include "form/Details.h"
 #include "sky/Ephemeris.h"
 #include "sky/Karakas.h"
 #include "sky/Time.h"
@@ -34,6 +35,12 @@ Reckoning reckon(const store::BirthData& birth, sky::Ephemeris& ephemeris);
 // What is wrong with the birth data, or nothing; "Birth date: ..." and the like. Runs reckon().
 std::optional<std::string> birthDataProblem(const store::BirthData& birth, sky::Ephemeris& ephemeris,
                                             std::optional<Reckoning>& reckoning);
+
+// When the outer pair's current tithi, nakshatra, yoga and karana began and end, reckoned from the
+// birth moment and shown in the birth zone. `longitudes`: the four body rows in minutes, as the
+// captions took them, which name the current ones.
+SpanTimes spanTimes(const Reckoning& reckoning, const store::BirthData& birth,
+                    const std::array<int, kBodyRows>& longitudes, sky::Ephemeris& ephemeris);
 
 // The table of the eight bodies, and the lines under it.
 std::vector<PlanetRow> planetRows(const Reckoning& reckoning);

@@ -1,7 +1,10 @@
 // "Fill positions" and the birth data kept with a chart, on a fake window over a real database.
-#include "almanac/Entries.h"
 #include "store/BirthData.h"
 
+#include "almanac/Entries.h"
+#include "form/Reckoning.h"
+#include "sky/Crossings.h"
+#include "sky/Longitude.h"
 #include "support/FakeWindow.h"
 
 #include <gtest/gtest.h>
@@ -118,3 +121,51 @@ TEST_F(BirthDataTest, ASaveKeepsTheBirthDataWhileTheRowsAreAsFilledAndRecallBrin
 }
 
 } // namespace
+
+// The moments a tithi, nakshatra, yoga and karana began and end, against a slow reference that steps the
+// ephemeris minute by minute: the span of the tithi holds the end of daylight time in New York.
+TEST(SpanTimes, AgreeWithAMinuteByMinuteWalkAcrossAClockChange) {
+    const store::BirthData birth{"2021-11-07", "03:00", "America/New_York", "lahiri", 8, "mean"};
+    sky::Ephemeris ephemeris;
+    const form::Reckoning reckoning = form::reckon(birth, ephemeris);
+    std::array<int, form::kBodyRows> longitudes{};
+    for (std::size_t row = 0; row < longitudes.size(); ++row)
+        longitudes[row] = sky::arcMinute(reckoning.rowLongitudes()[row]);
+    const form::SpanTimes times = form::spanTimes(reckoning, birth, longitudes, ephemeris);
+
+    const sky::Zone zone = sky::Zone::parse(birth.zone);
+    const struct {
+        const char* what;
+        sky::Quantity quantity;
+        double degreesEach;
+        const form::SpanTimes::Span& span;
+    } spans[] = {{"tithi", sky::Quantity::Elongation, 12, times.tithi},
+                 {"nakshatra", sky::Quantity::MoonLongitude, 40.0 / 3, times.nakshatra},
+                 {"yoga", sky::Quantity::Sum, 40.0 / 3, times.yoga},
+                 {"karana", sky::Quantity::Elongation, 6, times.karana}};
+    for (const auto& s : spans) {
+        SCOPED_TRACE(s.what);
+        const auto indexAt = [&](date::sys_seconds at) {
+            return static_cast<int>(
+                sky::quantityAt(ephemeris, s.quantity, sky::julianDay(at), sky::Ayanamsa::Lahiri) /
+                s.degreesEach);
+        };
+        const int current = indexAt(reckoning.ut);
+        date::sys_seconds began = reckoning.ut;
+        while (indexAt(began - std::chrono::minutes(1)) == current)
+            began -= std::chrono::minutes(1);
+        date::sys_seconds ends = reckoning.ut;
+        while (indexAt(ends) == current)
+            ends += std::chrono::minutes(1);
+        // The walk finds the first whole minute inside the span and the first one past it; the search
+        // rounds the crossing to the nearest minute, so the two agree within a minute.
+        const auto within = [&](const std::string& shown, date::sys_seconds walked) {
+            return shown == zone.localTime(walked) ||
+                   shown == zone.localTime(walked - std::chrono::minutes(1));
+        };
+        EXPECT_TRUE(within(s.span.began, began)) << s.span.began << " against " << zone.localTime(began);
+        EXPECT_TRUE(within(s.span.ends, ends)) << s.span.ends << " against " << zone.localTime(ends);
+    }
+    EXPECT_TRUE(times.tithi.began.ends_with("-04:00") && times.tithi.ends.ends_with("-05:00"))
+        << times.tithi.began << " to " << times.tithi.ends;
+}

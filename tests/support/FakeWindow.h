@@ -6,6 +6,7 @@
 #include "form/Database.h"
 #include "form/Guard.h"
 #include "form/MainForm.h"
+#include "form/Wheel.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -102,6 +104,8 @@ public:
     std::array<FakeLabel, 2> tithi, nakshatra, yoga, karana;
     FakeLabel clickToOpen;
     FakeBirthPanel birth;
+    std::optional<form::WheelPicture> wheel;
+    std::vector<std::string> details;
     std::vector<std::string> messages;
     std::function<void(const std::string&)> whileMessageOpen;
     bool unloaded = false;
@@ -126,6 +130,8 @@ public:
     form::Label& lblkarana(int pair) override { return karana.at(std::size_t(pair)); }
     form::Label& lblnm(int index) override;
     form::BirthPanel& birthPanel() override { return birth; }
+    void showWheel(const form::WheelPicture& picture) override { wheel = picture; }
+    void showDetails(const std::vector<std::string>& lines) override { details = lines; }
     void showMessage(std::string_view text) override;
     void unload() override { unloaded = true; }
 };
