@@ -3,13 +3,24 @@
 #include "almanac/Entries.h"
 #include "almanac/Pair.h"
 #include "app/BirthPanel.h"
+#include "app/ChartPrinter.h"
+#include "app/ChartWheel.h"
 #include "app/MessageBox.h"
 #include "app/Shell.h"
+#include "form/Details.h"
+#include "form/Messages.h"
 #include "velmorant/Version.h"
 
+#include <QFileDialog>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QPalette>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScrollArea>
+#include <QShortcut>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -246,10 +257,39 @@ void Tithi_Vel::buildFreeArea() {
     m_tabs->addTab(m_birthPanel, "Birth data");
     connect(m_birthPanel->fillButton(), &QPushButton::clicked, this, &Tithi_Vel::cmd_fill_Click);
 
+    m_wheel = new ChartWheel(m_tabs);
+    m_tabs->addTab(m_wheel, "Wheel");
+    m_details = new QPlainTextEdit;
+    m_details->setObjectName("details");
+    m_details->setAccessibleName("Details");
+    m_details->setReadOnly(true);
+    m_details->setPlaceholderText("The details are reckoned by Calculate.");
+    m_details->setToolTip(QString::fromUtf8(form::kUncertainNote.data(), form::kUncertainNote.size()));
+    m_tabs->addTab(m_details, "Details");
+
+    m_print = new CommandButton("Print…", nullptr);
+    m_print->setObjectName("printChart");
+    m_print->setAccessibleName("Print chart");
+    m_print->setToolTip("Print the chart on one page (Ctrl+P)");
+    m_export = new CommandButton("Export PDF…", nullptr);
+    m_export->setObjectName("exportChart");
+    m_export->setAccessibleName("Export chart as PDF");
+    m_export->setToolTip("Save the chart as a one-page PDF (Ctrl+E)");
+    connect(m_print, &QPushButton::clicked, this, &Tithi_Vel::printChart);
+    connect(m_export, &QPushButton::clicked, this, &Tithi_Vel::exportChart);
+    connect(new QShortcut(QKeySequence("Ctrl+P"), this), &QShortcut::activated, this, &Tithi_Vel::printChart);
+    connect(new QShortcut(QKeySequence("Ctrl+E"), this), &QShortcut::activated, this,
+            &Tithi_Vel::exportChart);
+
     auto* content = new QWidget;
     content->setObjectName("freeContent");
     auto* layout = new QVBoxLayout(content);
     layout->addWidget(m_tabs);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_print);
+    buttons->addWidget(m_export);
+    buttons->addStretch();
+    layout->addLayout(buttons);
 
     m_freeArea = new QScrollArea(this);
     m_freeArea->setObjectName("freeArea");
@@ -262,6 +302,57 @@ void Tithi_Vel::buildFreeArea() {
     // After "Exit", in the order they stand.
     setTabOrder(m_cmd_exit, m_tabs);
     setTabOrder(m_tabs, m_birthPanel->firstControl());
+    setTabOrder(m_birthPanel->lastControl(), m_details);
+    setTabOrder(m_details, m_print);
+    setTabOrder(m_print, m_export);
+}
+
+void Tithi_Vel::showWheel(const form::WheelPicture& picture) {
+    m_wheel->showPicture(picture);
+}
+
+void Tithi_Vel::showDetails(const std::vector<std::string>& lines) {
+    QStringList text;
+    for (const std::string& line : lines)
+        text.append(QString::fromStdString(line));
+    m_details->setPlainText(text.join('\n'));
+}
+
+void Tithi_Vel::printChart() {
+    form::guarded(app::shell(), [this] {
+        const form::Report* report = m_logic.reportToPrint();
+        if (!report)
+            return;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageSize(defaultPageSize());
+        printer.setDocName(QString::fromStdString("Velmorant: " + report->name));
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() == QDialog::Accepted)
+            printReport(printer, *report);
+    });
+}
+
+void Tithi_Vel::exportChart() {
+    form::guarded(app::shell(), [this] {
+        const form::Report* report = m_logic.reportToPrint();
+        if (!report)
+            return;
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString path = QFileDialog::getSaveFileName(
+            this, "Export chart as PDF", folder + "/" + pdfFileName(report->name), "PDF (*.pdf)");
+        if (!path.isEmpty())
+            exportChartTo(path);
+    });
+}
+
+void Tithi_Vel::exportChartTo(const QString& path) {
+    form::guarded(app::shell(), [&] {
+        const form::Report* report = m_logic.reportToPrint();
+        if (!report)
+            return;
+        if (const auto problem = exportPdf(*report, path))
+            showMessage(form::exportFailedMessage(path.toStdString(), problem->toStdString()));
+    });
 }
 
 void Tithi_Vel::resizeEvent(QResizeEvent* event) {

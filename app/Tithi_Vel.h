@@ -13,6 +13,8 @@
 #include <QWidget>
 
 class BirthPanel;
+class ChartWheel;
+class QPlainTextEdit;
 class QScrollArea;
 class QTabWidget;
 
@@ -42,6 +44,8 @@ public:
     form::Label& lblkarana(int pair) override { return *m_lblkarana.at(static_cast<std::size_t>(pair)); }
     form::Label& lblnm(int index) override;
     form::BirthPanel& birthPanel() override;
+    void showWheel(const form::WheelPicture& picture) override;
+    void showDetails(const std::vector<std::string>& lines) override;
     void showMessage(std::string_view text) override;
     void unload() override { close(); }
 
@@ -51,6 +55,14 @@ public slots:
     void cmd_exit_Click();
     void lstname_Click();
     void cmd_fill_Click();
+    // The system's print dialog, then the chart on one page.
+    void printChart();
+    // A file dialog, then the chart as a one-page PDF.
+    void exportChart();
+
+public:
+    // The chart as a one-page PDF at `path`; a file that cannot be written is said in a message.
+    void exportChartTo(const QString& path);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -84,4 +96,8 @@ private:
     QScrollArea* m_freeArea = nullptr;
     QTabWidget* m_tabs = nullptr;
     BirthPanel* m_birthPanel = nullptr;
+    ChartWheel* m_wheel = nullptr;
+    QPlainTextEdit* m_details = nullptr;
+    CommandButton* m_print = nullptr;
+    CommandButton* m_export = nullptr;
 };
