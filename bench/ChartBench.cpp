@@ -1,0 +1,100 @@
+// "Fill positions", a repaint of the chart wheel and a PDF export, each beside a baseline measured in the
+// same run.
+#include "ChartFiles.h"
+#include "app/ChartPrinter.h"
+#include "app/ChartWheel.h"
+#include "app/Module1.h"
+#include "app/Tithi_Vel.h"
+#include "form/Details.h"
+#include "form/Wheel.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPushButton>
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+namespace {
+
+const std::array<int, 4> kLongitudes{3 * 1800 + 2 * 60 + 28, 9 * 1800 + 27 * 60 + 5, 9 * 1800 + 27 * 60 + 5,
+                                     10 * 1800 + 25 * 60 + 59};
+
+// "Fill positions" on the real window: the eight bodies, their karakas, the four rows and the table.
+void FillPositions(benchmark::State& state) {
+    const auto folder = bench::chartFolder(0);
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    Module1::Main();
+    std::filesystem::current_path(previous);
+    Tithi_Vel* window = Module1::mainWindow();
+    window->birthPanel().setBirthData({"1990-05-17", "14:30", "Asia/Kolkata", "lahiri", 8, "mean"});
+    window->cmd_fill_Click(); // the ephemeris opens its files once, at the first need
+    for (auto _ : state)
+        window->cmd_fill_Click();
+    if (window->lstsign(0).listIndex() <= 0)
+        state.SkipWithError("the rows were not filled");
+    delete window;
+}
+
+void renderLoop(benchmark::State& state, QWidget& widget) {
+    widget.resize(600, 600);
+    QImage image(600, 600, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        widget.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+// Baseline: a plain widget of the same size.
+void PlainRepaint(benchmark::State& state) {
+    QWidget plain;
+    plain.setAutoFillBackground(true);
+    renderLoop(state, plain);
+}
+
+void WheelRepaint(benchmark::State& state) {
+    ChartWheel wheel(nullptr);
+    wheel.showPicture(form::wheelPicture(kLongitudes));
+    renderLoop(state, wheel);
+}
+
+std::filesystem::path scratchPdf() {
+    return std::filesystem::temp_directory_path() / "velmorant-bench" / "chart.pdf";
+}
+
+// Baseline: a one-page PDF with only the chart's name.
+void NamePdf(benchmark::State& state) {
+    for (auto _ : state) {
+        QPdfWriter writer(QString::fromStdString(scratchPdf().string()));
+        writer.setPageSize(defaultPageSize());
+        QPainter painter(&writer);
+        painter.drawText(QPointF(100, 100), "Velmorant: Meera");
+    }
+}
+
+void ExportPdf(benchmark::State& state) {
+    form::Report report;
+    report.name = "Meera";
+    report.birth = {"Born 1990-05-17 14:30 Asia/Kolkata (UT 1990-05-17T09:00:00Z)",
+                    "Lahiri (Chitrapaksha) ayanamsa, 8 karakas, mean node"};
+    for (const int minutes : kLongitudes)
+        report.positions.push_back(form::signPosition(minutes));
+    report.results = {{"External Tithi", "Krishna Ashtami - 8S 24deg 37mins(24deg 37mins in Dhanu)"},
+                      {"External Yoga", "Brahma (Mars) Deity - Ashvini Kumaras"}};
+    report.details = form::detailsLines(kLongitudes, "Dhanishtha", std::nullopt);
+    report.wheel = form::wheelPicture(kLongitudes);
+    for (auto _ : state)
+        if (exportPdf(report, QString::fromStdString(scratchPdf().string())))
+            state.SkipWithError("the export failed");
+}
+
+BENCHMARK(FillPositions)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PlainRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WheelRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(NamePdf)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExportPdf)->Unit(benchmark::kMillisecond);
+
+} // namespace
