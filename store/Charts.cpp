@@ -19,6 +19,39 @@ std::string insertSql() {
     return sql + ") values (" + marks + ")";
 }
 
+std::string chartTable() {
+    return sqlite::quoteIdentifier(kChartTable);
+}
+
+// Finding charts by name stays quick at any size. A file made before the index gets it at its first
+// rename, delete or import.
+void ensureNameIndex(Connection& connection) {
+    connection.execute("create index if not exists Int_Velmorant_name on Int_Velmorant (name)");
+}
+
+bool isThere(const Connection& connection, std::int64_t chart, std::string_view name) {
+    Statement find = connection.prepare("select 1 from " + chartTable() + " where rowid = ? and name = ?");
+    find.bind(1, chart).bind(2, name);
+    return find.step();
+}
+
+void insertChart(Statement& insert, const NewChart& chart) {
+    insert.reset();
+    insert.bind(1, chart.name);
+    int parameter = 2;
+    for (const StoredBody& body : chart.bodies) {
+        insert.bind(parameter++, std::int64_t{body.sign});
+        insert.bind(parameter++, body.degrees);
+        insert.bind(parameter++, body.minutes);
+    }
+    insert.step();
+}
+
+void removeChart(Connection& connection, std::int64_t chart) {
+    connection.prepare("delete from " + chartTable() + " where rowid = ?").bind(1, chart).step();
+    writeBirthData(connection, chart, std::nullopt);
+}
+
 } // namespace
 
 ChartIndex ChartIndex::read(const Connection& connection) {
@@ -59,14 +92,7 @@ SaveResult saveChart(Connection& connection, const NewChart& chart) {
     if (isNameStored(connection, chart.name))
         return {};
     Statement insert = connection.prepare(insertSql());
-    insert.bind(1, chart.name);
-    int parameter = 2;
-    for (const StoredBody& body : chart.bodies) {
-        insert.bind(parameter++, std::int64_t{body.sign});
-        insert.bind(parameter++, body.degrees);
-        insert.bind(parameter++, body.minutes);
-    }
-    insert.step();
+    insertChart(insert, chart);
     writeBirthData(connection, connection.lastInsertRowid(), chart.birth);
     auto names = std::make_shared<const ChartIndex>(ChartIndex::read(connection));
     write.commit();
@@ -79,6 +105,112 @@ Table readChart(const Connection& connection, std::int64_t rowid) {
         connection.prepare("select * from " + sqlite::quoteIdentifier(kChartTable) + " where rowid = ?");
     row.bind(1, rowid);
     return Table(row);
+}
+
+std::optional<std::int64_t> findChart(const Connection& connection, std::string_view name) {
+    connection.checkSameFile();
+    Statement find =
+        connection.prepare("select rowid from " + chartTable() + " where name = ? order by rowid limit 1");
+    find.bind(1, name);
+    if (!find.step())
+        return std::nullopt;
+    return find.getInt64(0);
+}
+
+Change renameChart(Connection& connection, std::int64_t chart, std::string_view name,
+                   std::string_view newName) {
+    connection.checkSameFile();
+    Transaction write(connection);
+    connection.checkSameFile();
+    ensureNameIndex(connection);
+    if (!isThere(connection, chart, name))
+        return Change::Gone;
+    if (newName != name && isNameStored(connection, newName))
+        return Change::NameTaken;
+    connection.prepare("update " + chartTable() + " set name = ? where rowid = ?")
+        .bind(1, newName)
+        .bind(2, chart)
+        .step();
+    write.commit();
+    return Change::Done;
+}
+
+Change deleteChart(Connection& connection, std::int64_t chart, std::string_view name) {
+    connection.checkSameFile();
+    Transaction write(connection);
+    connection.checkSameFile();
+    if (!isThere(connection, chart, name))
+        return Change::Gone;
+    removeChart(connection, chart);
+    write.commit();
+    return Change::Done;
+}
+
+void forEachChart(const Connection& connection, const std::function<void(const StoredChart&)>& visit) {
+    connection.checkSameFile();
+    const bool birth = connection.hasTable(kBirthTable);
+    std::string sql = "select c.name";
+    for (std::size_t column = 1; column < kChartColumns.size(); ++column)
+        sql += ", c." + sqlite::quoteIdentifier(kChartColumns[column]);
+    sql += birth ? ", b.birth_date, b.birth_time, b.birth_zone, b.ayanamsa, b.karakas, b.node from " +
+                       chartTable() + " c left join birth_data b on b.chart = c.rowid"
+                 : " from " + chartTable() + " c";
+    Statement walk = connection.prepare(sql + " order by c.rowid");
+    StoredChart chart;
+    while (walk.step()) {
+        chart.name = walk.getText(0);
+        for (int position = 0; position < 12; ++position)
+            chart.positions[static_cast<std::size_t>(position)] = walk.getValue(position + 1);
+        chart.birth.reset();
+        if (birth && !walk.isNull(13))
+            chart.birth = BirthData{std::string(walk.getText(13)),       std::string(walk.getText(14)),
+                                    std::string(walk.getText(15)),       std::string(walk.getText(16)),
+                                    static_cast<int>(walk.getInt64(17)), std::string(walk.getText(18))};
+        visit(chart);
+    }
+}
+
+struct ChartImport::Statements {
+    Statement find;
+    Statement insert;
+};
+
+ChartImport::ChartImport(Connection& connection, bool replace)
+    : m_connection(connection)
+    , m_replace(replace) {
+    connection.checkSameFile();
+    m_write = std::make_unique<Transaction>(connection);
+    connection.checkSameFile();
+    ensureNameIndex(connection);
+    ensureBirthTable(connection);
+    m_statements = std::make_unique<Statements>(
+        Statements{connection.prepare("select rowid from " + chartTable() + " where name = ?"),
+                   connection.prepare(insertSql())});
+}
+
+ChartImport::~ChartImport() = default;
+
+bool ChartImport::add(const NewChart& chart) {
+    Statement& find = m_statements->find;
+    find.reset();
+    find.bind(1, chart.name);
+    std::vector<std::int64_t> stored;
+    while (find.step())
+        stored.push_back(find.getInt64(0));
+    if (!stored.empty()) {
+        if (!m_replace)
+            return false;
+        for (const std::int64_t old : stored)
+            removeChart(m_connection, old);
+    }
+    insertChart(m_statements->insert, chart);
+    writeBirthData(m_connection, m_connection.lastInsertRowid(), chart.birth);
+    return true;
+}
+
+void ChartImport::commit() {
+    m_statements.reset();
+    m_write->commit();
 }
 
 } // namespace store

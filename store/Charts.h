@@ -5,9 +5,11 @@
 #include "store/BirthData.h"
 #include "store/ChartIndex.h"
 #include "store/Table.h"
+#include "store/Value.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +18,7 @@
 namespace store {
 
 class Connection;
+class Transaction;
 
 inline constexpr std::string_view kChartTable = "Int_Velmorant";
 
@@ -56,5 +59,55 @@ SaveResult saveChart(Connection& connection, const NewChart& chart);
 
 // Every column of the stored chart with this key, or an empty table when there is none.
 Table readChart(const Connection& connection, std::int64_t rowid);
+
+// The key of the first chart of exactly this name in table order, or none.
+std::optional<std::int64_t> findChart(const Connection& connection, std::string_view name);
+
+// What a rename or a delete found when it took the write lock.
+enum class Change {
+    Done,
+    NameTaken, // the new name is stored already
+    Gone,      // no chart has this key and name any more: another program removed or renamed it
+};
+
+// Renames the chart with key `chart`, found under `name`, to `newName`, in one write transaction; its
+// birth data stays with it.
+Change renameChart(Connection& connection, std::int64_t chart, std::string_view name,
+                   std::string_view newName);
+
+// Removes the chart with key `chart`, found under `name`, and its birth data, in one write transaction.
+Change deleteChart(Connection& connection, std::int64_t chart, std::string_view name);
+
+// A stored chart as it is exported: every value as stored, the signs as their list positions.
+struct StoredChart {
+    std::string name;
+    std::array<Value, 12> positions; // per body its sign, degrees and minutes
+    std::optional<BirthData> birth;
+};
+
+// Every stored chart with its birth data, in table order, one at a time.
+void forEachChart(const Connection& connection, const std::function<void(const StoredChart&)>& visit);
+
+// Charts brought in from elsewhere, all in one write transaction: nothing is kept unless commit() runs.
+// A name already stored (or brought in earlier by the same import) is skipped, or, with `replace`, the
+// stored chart and its birth data give way to the new one.
+class ChartImport {
+public:
+    ChartImport(Connection& connection, bool replace);
+    ~ChartImport();
+    ChartImport(const ChartImport&) = delete;
+    ChartImport& operator=(const ChartImport&) = delete;
+
+    // False when the chart was skipped for its name.
+    bool add(const NewChart& chart);
+    void commit();
+
+private:
+    struct Statements;
+    Connection& m_connection;
+    bool m_replace;
+    std::unique_ptr<Transaction> m_write;
+    std::unique_ptr<Statements> m_statements;
+};
 
 } // namespace store

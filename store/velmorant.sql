@@ -20,6 +20,9 @@ create table Int_Velmorant (
     aksign integer, akdeg text, akmin text,
     amksign integer, amkdeg text, amkmin text
 );
+-- Finding a chart by name (to rename, delete or import it) stays quick at any size. The list of names
+-- is read in table order all the same.
+create index Int_Velmorant_name on Int_Velmorant (name);
 
 -- Tithis: thirty lunar days, 12 degrees of elongation each, waxing (Shukla) then waning (Krishna).
 insert into tithi (tithi_name) values
