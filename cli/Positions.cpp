@@ -1,7 +1,7 @@
 #include "cli/Positions.h"
 
 #include "almanac/Entries.h"
-#include "cli/Json.h"
+#include "form/Json.h"
 #include "sky/Ephemeris.h"
 #include "sky/Karakas.h"
 #include "sky/Longitude.h"
@@ -146,19 +146,19 @@ void writeTable(std::ostream& out, const Reading& reading, const Settings& setti
 }
 
 void writeJson(std::ostream& out, const Reading& reading, const Settings& settings) {
-    std::string json = "{\"ut\": " + jsonString(sky::isoUniversal(reading.ut)) +
-                       ", \"ayanamsa\": {\"name\": " + jsonString(sky::ayanamsaKey(settings.frame.ayanamsa)) +
+    std::string json = "{\"ut\": " + form::jsonString(sky::isoUniversal(reading.ut)) +
+                       ", \"ayanamsa\": {\"name\": " + form::jsonString(sky::ayanamsaKey(settings.frame.ayanamsa)) +
                        ", \"degrees\": " + ayanamsaDegrees(reading.positions.ayanamsa) + "}, \"bodies\": [";
     for (const sky::Body body : sky::kBodies) {
         const double longitude = reading.positions[body];
         const sky::SignPosition at = sky::splitLongitude(longitude);
         const auto& role = reading.karakas[sky::index(body)].role;
         json += std::string(body == sky::Body::Sun ? "" : ", ") +
-                "{\"body\": " + jsonString(sky::bodyName(body)) +
-                ", \"longitude\": " + decimalDegrees(longitude) + ", \"sign\": " + jsonString(signName(at)) +
+                "{\"body\": " + form::jsonString(sky::bodyName(body)) +
+                ", \"longitude\": " + decimalDegrees(longitude) + ", \"sign\": " + form::jsonString(signName(at)) +
                 ", \"degrees\": " + std::to_string(at.degrees) +
                 ", \"minutes\": " + std::to_string(at.minutes) + ", \"seconds\": " + secondsText(at) +
-                ", \"karaka\": " + (role ? jsonString(sky::karakaAbbreviation(*role)) : "null") + "}";
+                ", \"karaka\": " + (role ? form::jsonString(sky::karakaAbbreviation(*role)) : "null") + "}";
     }
     out << json << "]}\n";
 }

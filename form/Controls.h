@@ -7,6 +7,7 @@
 #include "store/BirthData.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -130,6 +131,10 @@ public:
 
     // A modal message with `text` as its only content and a single OK button; returns once it is closed.
     virtual void showMessage(std::string_view text) = 0;
+    // A modal question with Yes and No; true for Yes.
+    virtual bool askYesNo(std::string_view question) = 0;
+    // A modal request for a line of text, starting from `initial`; none when it is cancelled.
+    virtual std::optional<std::string> askText(std::string_view prompt, std::string_view initial) = 0;
     // Closes the window, which ends the program once the handler returns.
     virtual void unload() = 0;
 };

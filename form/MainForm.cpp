@@ -4,6 +4,7 @@
 #include "almanac/Pair.h"
 #include "form/Checks.h"
 #include "form/Details.h"
+#include "form/Exchange.h"
 #include "form/Messages.h"
 #include "form/Reckoning.h"
 #include "form/Wheel.h"
@@ -13,7 +14,13 @@
 #include "store/Error.h"
 
 #include <array>
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <functional>
 #include <optional>
+#include <system_error>
+#include <unistd.h>
 
 namespace form {
 
@@ -351,6 +358,156 @@ void MainForm::cmd_exit_Click() {
     m_db.rsrecords.close();
     m_db.rsrashi.close();
     m_window.unload();
+}
+
+} // namespace form
+
+namespace form {
+
+namespace {
+
+// Writes a file through a temporary one beside it, which takes the name only once complete. Returns
+// what went wrong, or nothing.
+std::optional<std::string> writeWhole(const std::string& path,
+                                      const std::function<void(std::ostream&)>& write) {
+    std::string scratch = path + ".XXXXXX";
+    const int fd = ::mkstemp(scratch.data());
+    if (fd < 0)
+        return std::generic_category().message(errno);
+    ::close(fd);
+    {
+        std::ofstream out(scratch, std::ios::binary | std::ios::trunc);
+        write(out);
+        out.flush();
+        if (out) {
+            out.close();
+            if (std::rename(scratch.c_str(), path.c_str()) == 0)
+                return std::nullopt;
+        }
+    }
+    const std::string problem = std::generic_category().message(errno ? errno : EIO);
+    std::remove(scratch.c_str());
+    return problem;
+}
+
+} // namespace
+
+void MainForm::relist(int position) {
+    std::shared_ptr<const store::ChartIndex> names;
+    if (!sayingWhatTheFileRefused(
+            [&] { names = std::make_shared<const store::ChartIndex>(store::ChartIndex::read(m_db.con)); },
+            Attempt::Recall))
+        return;
+    m_db.rsrecords.close();
+    m_db.rsrecords.open(m_db.con, names);
+    NameList& list = m_window.lstname();
+    list.showNames(names);
+    const bool any = !names->empty();
+    list.setVisible(any);
+    m_window.lblnm(kStoredNamesPrompt).setVisible(any);
+    const int last = static_cast<int>(names->size()) - 1;
+    if (position < 0 || last < 0)
+        return;
+    list.setListIndex(std::min(position, last));
+    lstname_Click();
+}
+
+void MainForm::renameChart() {
+    const int position = m_window.lstname().listIndex();
+    if (position < 0)
+        return;
+    const std::int64_t key = m_db.rsrecords.names()->rowid(static_cast<std::size_t>(position));
+    const std::string name(m_db.rsrecords.names()->name(static_cast<std::size_t>(position)));
+    const std::optional<std::string> newName = m_window.askText(renamePrompt(name), name);
+    if (!newName || *newName == name)
+        return;
+    if (newName->empty()) {
+        m_window.showMessage(kEmptyNewNameMessage);
+        return;
+    }
+    store::Change change = store::Change::Done;
+    if (!sayingWhatTheFileRefused([&] { change = store::renameChart(m_db.con, key, name, *newName); },
+                                  Attempt::Change))
+        return;
+    if (change == store::Change::NameTaken)
+        return m_window.showMessage(kDuplicateMessage);
+    if (change == store::Change::Gone)
+        m_window.showMessage(chartGoneMessage(name));
+    relist(position);
+}
+
+void MainForm::deleteChart() {
+    const int position = m_window.lstname().listIndex();
+    if (position < 0)
+        return;
+    const std::int64_t key = m_db.rsrecords.names()->rowid(static_cast<std::size_t>(position));
+    const std::string name(m_db.rsrecords.names()->name(static_cast<std::size_t>(position)));
+    if (!m_window.askYesNo(deleteQuestion(name)))
+        return;
+    store::Change change = store::Change::Done;
+    if (!sayingWhatTheFileRefused([&] { change = store::deleteChart(m_db.con, key, name); }, Attempt::Change))
+        return;
+    if (change == store::Change::Gone)
+        m_window.showMessage(chartGoneMessage(name));
+    relist(position);
+}
+
+void MainForm::exportCharts(const std::string& path) {
+    const std::optional<Format> format = formatOfPath(path);
+    if (!format)
+        return m_window.showMessage(kUnknownFormatMessage);
+    std::size_t charts = 0;
+    std::optional<std::string> problem;
+    if (!sayingWhatTheFileRefused(
+            [&] {
+                problem = writeWhole(path, [&](std::ostream& out) {
+                    ChartWriter writer(out, *format);
+                    store::forEachChart(m_db.con, [&](const store::StoredChart& chart) {
+                        writer.write(chart);
+                        ++charts;
+                    });
+                    writer.finish();
+                });
+            },
+            Attempt::Change))
+        return;
+    m_window.showMessage(problem ? exportFailedMessage(path, *problem) : exportedMessage(charts, path));
+}
+
+void MainForm::importCharts(const std::string& path) {
+    const std::optional<Format> format = formatOfPath(path);
+    if (!format)
+        return m_window.showMessage(kUnknownFormatMessage);
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return m_window.showMessage(importFailedMessage(path, std::generic_category().message(errno)));
+    std::size_t stored = 0;
+    std::vector<std::string> skipped;
+    std::optional<std::string> problem;
+    const bool done = sayingWhatTheFileRefused(
+        [&] {
+            store::ChartImport import(m_db.con, false);
+            try {
+                ChartReader reader(in, *format);
+                while (const std::optional<store::NewChart> chart = reader.next()) {
+                    if (import.add(*chart))
+                        ++stored;
+                    else
+                        skipped.push_back(chart->name);
+                }
+            } catch (const ReadError& e) {
+                problem = e.what();
+                return; // the import is rolled back: nothing of the file is kept
+            }
+            import.commit();
+        },
+        Attempt::Change);
+    if (!done)
+        return;
+    if (problem)
+        return m_window.showMessage(importFailedMessage(path, *problem));
+    m_window.showMessage(importedMessage(stored, skipped));
+    relist(m_window.lstname().listIndex());
 }
 
 } // namespace form

@@ -47,6 +47,17 @@ public:
     // bodies. Bad input is said in one message naming the field, and nothing changes.
     void cmd_fill_Click();
 
+    // The chart selected in the list of stored names, renamed (asking for the new name) or deleted (asking
+    // first), in one write each. The list is read again, with the renamed chart selected, or the one
+    // after the deleted one, and recalled.
+    void renameChart();
+    void deleteChart();
+
+    // Every stored chart written to `path`, or the charts read from it stored in one write; CSV or JSON
+    // by the file's extension.
+    void exportCharts(const std::string& path);
+    void importCharts(const std::string& path);
+
     // The chart as the last "Calculate" left it, for printing; with none yet, says to press Calculate
     // first and gives nothing.
     const Report* reportToPrint();
@@ -63,6 +74,9 @@ private:
     std::optional<store::BirthData> unchangedBirthData();
     sky::Ephemeris& ephemeris();
     void showBirthData(const std::optional<store::BirthData>& birth);
+    // Reads the stored names again and shows them, selecting and recalling the chart at `position` (or
+    // the one before it, when the list got shorter); none for -1.
+    void relist(int position);
 
     void showPair(int pair, int first, int second);
     // The wheel and the details from the positions "Calculate" used, and the report they make.

@@ -5,7 +5,15 @@ namespace form {
 namespace {
 
 std::string_view notDone(Attempt attempt) {
-    return attempt == Attempt::Save ? "Nothing was saved" : "The chart was not recalled";
+    switch (attempt) {
+    case Attempt::Save:
+        return "Nothing was saved";
+    case Attempt::Recall:
+        return "The chart was not recalled";
+    case Attempt::Change:
+        break;
+    }
+    return "Nothing was changed";
 }
 
 } // namespace
@@ -28,6 +36,38 @@ std::string chartGoneMessage(std::string_view name) {
 std::string exportFailedMessage(std::string_view path, std::string_view reason) {
     return "The chart could not be written to " + std::string(path) + ": " + std::string(reason) +
            ". Nothing was written; choose another folder or name.";
+}
+
+std::string renamePrompt(std::string_view name) {
+    return "Rename the chart \"" + std::string(name) + "\" to:";
+}
+
+std::string deleteQuestion(std::string_view name) {
+    return "Delete the chart \"" + std::string(name) + "\"? It cannot be brought back.";
+}
+
+std::string exportedMessage(std::size_t charts, std::string_view path) {
+    return std::to_string(charts) + (charts == 1 ? " chart was" : " charts were") + " exported to " +
+           std::string(path) + ".";
+}
+
+std::string importedMessage(std::size_t stored, const std::vector<std::string>& skipped) {
+    std::string text = std::to_string(stored) + (stored == 1 ? " chart was" : " charts were") + " imported.";
+    if (skipped.empty())
+        return text;
+    text += " " + std::to_string(skipped.size()) + (skipped.size() == 1 ? " was" : " were") +
+            " skipped, as the name is stored already:";
+    constexpr std::size_t kNamed = 20;
+    for (std::size_t i = 0; i < skipped.size() && i < kNamed; ++i)
+        text += "\n" + skipped[i];
+    if (skipped.size() > kNamed)
+        text += "\nand " + std::to_string(skipped.size() - kNamed) + " more.";
+    return text;
+}
+
+std::string importFailedMessage(std::string_view path, std::string_view problem) {
+    return "The file " + std::string(path) + " could not be imported: " + std::string(problem) +
+           ". Nothing was imported.";
 }
 
 std::string birthFieldMessage(std::string_view label, std::string_view problem) {

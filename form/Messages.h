@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace form {
 
@@ -18,7 +19,7 @@ inline constexpr std::string_view kMissingDegreesMessage = "Enter the degrees of
 inline constexpr std::string_view kMissingMinutesMessage = "Enter the minutes of ";
 
 // What a refused write or read did not do, for the messages about the file.
-enum class Attempt { Save, Recall };
+enum class Attempt { Save, Recall, Change };
 
 // Another program holds the file past the busy wait.
 std::string fileBusyMessage(const std::filesystem::path& file, Attempt attempt);
@@ -37,6 +38,16 @@ inline constexpr std::string_view kNothingToPrintMessage =
 
 // An export that could not be written; nothing was left at the path.
 std::string exportFailedMessage(std::string_view path, std::string_view reason);
+
+// Renaming, deleting, exporting and importing stored charts.
+std::string renamePrompt(std::string_view name);
+std::string deleteQuestion(std::string_view name);
+inline constexpr std::string_view kEmptyNewNameMessage = "Enter the new name";
+inline constexpr std::string_view kUnknownFormatMessage =
+    "Give the file the extension .csv or .json, so that Velmorant knows how to write or read it.";
+std::string exportedMessage(std::size_t charts, std::string_view path);
+std::string importedMessage(std::size_t stored, const std::vector<std::string>& skipped);
+std::string importFailedMessage(std::string_view path, std::string_view problem);
 
 // "Birth date: ..." and the like.
 std::string birthFieldMessage(std::string_view label, std::string_view problem);

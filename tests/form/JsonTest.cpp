@@ -1,4 +1,4 @@
-#include "cli/Json.h"
+#include "form/Json.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ TEST(Json, EscapesWhatAStringMayNotHoldAndKeepsTheRest) {
         {"27°05'11.4\"", R"("27°05'11.4\"")"},
     };
     for (const auto& [text, expected] : cases)
-        EXPECT_EQ(cli::jsonString(text), expected);
+        EXPECT_EQ(form::jsonString(text), expected);
 }
 
 } // namespace

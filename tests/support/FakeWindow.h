@@ -106,8 +106,10 @@ public:
     FakeBirthPanel birth;
     std::optional<form::WheelPicture> wheel;
     std::vector<std::string> details;
-    std::vector<std::string> messages;
+    std::vector<std::string> messages; // every message, question and request for text, in order
     std::function<void(const std::string&)> whileMessageOpen;
+    bool answerYes = true;                 // the answer to a question
+    std::optional<std::string> answerText; // the answer to a request for text; none: Cancel
     bool unloaded = false;
 
     // Picks every row: a sign 1..12 (0 the prompt), degrees and minutes as numbers (-1 the prompt).
@@ -134,6 +136,14 @@ public:
     void showDetails(const std::vector<std::string>& lines) override { details = lines; }
     void showMessage(std::string_view text) override;
     void unload() override { unloaded = true; }
+    bool askYesNo(std::string_view question) override {
+        messages.emplace_back(question);
+        return answerYes;
+    }
+    std::optional<std::string> askText(std::string_view prompt, std::string_view) override {
+        messages.emplace_back(prompt);
+        return answerText;
+    }
 };
 
 // The guard's view of the program: run-time errors recorded, and an end that stops the handler.
@@ -154,9 +164,12 @@ protected:
     // Makes the database, runs `sql` on it, opens it and loads the window.
     void start(std::string_view sql = {});
     // Runs a handler as the window does, under the guard.
-    template <typename Handler>
-    void run(Handler&& handler) {
+    void run(void (form::MainForm::*handler)()) {
         form::guarded(shell, [&] { (logic.*handler)(); });
+    }
+    template <typename Work>
+    void run(Work&& work) {
+        form::guarded(shell, std::forward<Work>(work));
     }
     void save(const std::string& name, const Rows& rows);
     void select(int position);
