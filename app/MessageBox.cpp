@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QIcon>
+#include <QInputDialog>
 
 namespace MessageBox {
 
@@ -12,7 +13,7 @@ Recorder* g_recorder = nullptr;
 QMessageBox::StandardButton show(QWidget* parent, const QString& caption, const QString& text,
                                  QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) {
     if (g_recorder) {
-        const Shown shown{caption, text, icon, buttons};
+        const Shown shown{caption, text, icon, buttons, std::nullopt};
         g_recorder->m_shown.append(shown);
         if (g_recorder->m_answer)
             return g_recorder->m_answer(shown);
@@ -26,8 +27,26 @@ QMessageBox::StandardButton show(QWidget* parent, const QString& caption, const 
     return QMessageBox::StandardButton(box.exec());
 }
 
-Recorder::Recorder(Answer answer)
+std::optional<QString> askText(QWidget* parent, const QString& caption, const QString& prompt,
+                               const QString& initial) {
+    if (g_recorder) {
+        const Shown shown{caption, prompt, QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel,
+                          initial};
+        g_recorder->m_shown.append(shown);
+        return g_recorder->m_answerText ? g_recorder->m_answerText(shown) : std::optional<QString>(initial);
+    }
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+Recorder::Recorder(Answer answer, TextAnswer answerText)
     : m_answer(std::move(answer))
+    , m_answerText(std::move(answerText))
     , m_previous(g_recorder) {
     g_recorder = this;
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -16,6 +17,7 @@ struct Shown {
     QString text;
     QMessageBox::Icon icon;
     QMessageBox::StandardButtons buttons;
+    std::optional<QString> input; // for a request for text, the text it starts from
 };
 
 // Shows a modal box and returns the button that closed it.
@@ -23,12 +25,18 @@ QMessageBox::StandardButton show(QWidget* parent, const QString& caption, const 
                                  QMessageBox::Icon icon = QMessageBox::NoIcon,
                                  QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
+// A modal request for a line of text, starting from `initial`; none when it is cancelled.
+std::optional<QString> askText(QWidget* parent, const QString& caption, const QString& prompt,
+                               const QString& initial);
+
 // While a Recorder lives, boxes are not shown: each is handed to `answer`, which runs while the box
-// would be open and returns the button that closes it.
+// would be open and returns the button that closes it; a request for text is handed to `answerText`,
+// which returns the text given, or none for Cancel (by default, the text it starts from).
 class Recorder {
 public:
     using Answer = std::function<QMessageBox::StandardButton(const Shown&)>;
-    explicit Recorder(Answer answer = {});
+    using TextAnswer = std::function<std::optional<QString>(const Shown&)>;
+    explicit Recorder(Answer answer = {}, TextAnswer answerText = {});
     ~Recorder();
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
@@ -39,7 +47,9 @@ public:
 private:
     friend QMessageBox::StandardButton show(QWidget*, const QString&, const QString&, QMessageBox::Icon,
                                             QMessageBox::StandardButtons);
+    friend std::optional<QString> askText(QWidget*, const QString&, const QString&, const QString&);
     Answer m_answer;
+    TextAnswer m_answerText;
     QList<Shown> m_shown;
     Recorder* m_previous;
 };

@@ -14,6 +14,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QMenu>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
@@ -165,6 +166,14 @@ void Tithi_Vel::buildLayout() {
     names->setPalette(yellowBase);
     m_lstname = std::make_unique<QtNameList>(names, namesModel);
     connect(names, &SelectorView::chosen, this, &Tithi_Vel::lstname_Click);
+    // Its menu opens with a right click, the Menu key or Shift+F10; Delete deletes.
+    names->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(names, &QWidget::customContextMenuRequested, this, [this, names](const QPoint& at) {
+        std::unique_ptr<QMenu> menu(namesMenu());
+        menu->exec(names->viewport()->mapToGlobal(at));
+    });
+    auto* deleteKey = new QShortcut(QKeySequence::Delete, names, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, this, &Tithi_Vel::deleteChart);
 
     m_lblplanet[form::kNameCaption] = std::make_unique<QtLabel>(
         caption(addLabel("lblplanet(4)", "Enter Name", 720, 1440, 1455, 255), &kPurple));
@@ -275,6 +284,14 @@ void Tithi_Vel::buildFreeArea() {
     m_export->setObjectName("exportChart");
     m_export->setAccessibleName("Export chart as PDF");
     m_export->setToolTip("Save the chart as a one-page PDF (Ctrl+E)");
+    m_exportCharts = new CommandButton("Export charts…", nullptr);
+    m_exportCharts->setObjectName("exportCharts");
+    m_exportCharts->setToolTip("Write every stored chart to a CSV or JSON file");
+    m_importCharts = new CommandButton("Import charts…", nullptr);
+    m_importCharts->setObjectName("importCharts");
+    m_importCharts->setToolTip("Store the charts of a CSV or JSON file; names stored already are skipped");
+    connect(m_exportCharts, &QPushButton::clicked, this, &Tithi_Vel::exportCharts);
+    connect(m_importCharts, &QPushButton::clicked, this, &Tithi_Vel::importCharts);
     connect(m_print, &QPushButton::clicked, this, &Tithi_Vel::printChart);
     connect(m_export, &QPushButton::clicked, this, &Tithi_Vel::exportChart);
     connect(new QShortcut(QKeySequence("Ctrl+P"), this), &QShortcut::activated, this, &Tithi_Vel::printChart);
@@ -289,6 +306,8 @@ void Tithi_Vel::buildFreeArea() {
     buttons->addWidget(m_print);
     buttons->addWidget(m_export);
     buttons->addStretch();
+    buttons->addWidget(m_exportCharts);
+    buttons->addWidget(m_importCharts);
     layout->addLayout(buttons);
 
     m_freeArea = new QScrollArea(this);
@@ -305,6 +324,58 @@ void Tithi_Vel::buildFreeArea() {
     setTabOrder(m_birthPanel->lastControl(), m_details);
     setTabOrder(m_details, m_print);
     setTabOrder(m_print, m_export);
+    setTabOrder(m_export, m_exportCharts);
+    setTabOrder(m_exportCharts, m_importCharts);
+}
+
+QMenu* Tithi_Vel::namesMenu() {
+    auto* menu = new QMenu(this);
+    const bool chosen = m_lstname->listIndex() >= 0;
+    menu->addAction("Rename…", this, &Tithi_Vel::renameChart)->setEnabled(chosen);
+    menu->addAction("Delete…", this, &Tithi_Vel::deleteChart)->setEnabled(chosen);
+    menu->addSeparator();
+    menu->addAction("Export charts…", this, &Tithi_Vel::exportCharts);
+    menu->addAction("Import charts…", this, &Tithi_Vel::importCharts);
+    return menu;
+}
+
+void Tithi_Vel::renameChart() {
+    form::guarded(app::shell(), [this] { m_logic.renameChart(); });
+}
+
+void Tithi_Vel::deleteChart() {
+    form::guarded(app::shell(), [this] { m_logic.deleteChart(); });
+}
+
+namespace {
+
+const QString kChartFiles = "Charts (*.csv *.json);;CSV (*.csv);;JSON (*.json)";
+
+QString documents() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+} // namespace
+
+void Tithi_Vel::exportCharts() {
+    const QString path =
+        QFileDialog::getSaveFileName(this, "Export charts", documents() + "/charts.csv", kChartFiles);
+    if (!path.isEmpty())
+        exportChartsTo(path);
+}
+
+void Tithi_Vel::importCharts() {
+    const QString path = QFileDialog::getOpenFileName(this, "Import charts", documents(), kChartFiles);
+    if (!path.isEmpty())
+        importChartsFrom(path);
+}
+
+void Tithi_Vel::exportChartsTo(const QString& path) {
+    form::guarded(app::shell(), [&] { m_logic.exportCharts(path.toStdString()); });
+}
+
+void Tithi_Vel::importChartsFrom(const QString& path) {
+    form::guarded(app::shell(), [&] { m_logic.importCharts(path.toStdString()); });
 }
 
 void Tithi_Vel::showWheel(const form::WheelPicture& picture) {
@@ -373,6 +444,20 @@ form::Label& Tithi_Vel::lblnm(int index) {
 void Tithi_Vel::showMessage(std::string_view text) {
     MessageBox::show(this, QString::fromUtf8(velmorant::kProductName),
                      QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+bool Tithi_Vel::askYesNo(std::string_view question) {
+    return MessageBox::show(this, QString::fromUtf8(velmorant::kProductName),
+                            QString::fromUtf8(question.data(), static_cast<qsizetype>(question.size())),
+                            QMessageBox::Question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<std::string> Tithi_Vel::askText(std::string_view prompt, std::string_view initial) {
+    const auto text =
+        MessageBox::askText(this, QString::fromUtf8(velmorant::kProductName),
+                            QString::fromUtf8(prompt.data(), static_cast<qsizetype>(prompt.size())),
+                            QString::fromUtf8(initial.data(), static_cast<qsizetype>(initial.size())));
+    return text ? std::optional(text->toStdString()) : std::nullopt;
 }
 
 void Tithi_Vel::Show() {

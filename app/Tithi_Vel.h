@@ -14,6 +14,7 @@
 
 class BirthPanel;
 class ChartWheel;
+class QMenu;
 class QPlainTextEdit;
 class QScrollArea;
 class QTabWidget;
@@ -47,6 +48,8 @@ public:
     void showWheel(const form::WheelPicture& picture) override;
     void showDetails(const std::vector<std::string>& lines) override;
     void showMessage(std::string_view text) override;
+    bool askYesNo(std::string_view question) override;
+    std::optional<std::string> askText(std::string_view prompt, std::string_view initial) override;
     void unload() override { close(); }
 
 public slots:
@@ -60,9 +63,21 @@ public slots:
     // A file dialog, then the chart as a one-page PDF.
     void exportChart();
 
+    // The stored charts: the chart selected renamed or deleted; all of them exported, or more imported
+    // (a file dialog first).
+    void renameChart();
+    void deleteChart();
+    void exportCharts();
+    void importCharts();
+
 public:
     // The chart as a one-page PDF at `path`; a file that cannot be written is said in a message.
     void exportChartTo(const QString& path);
+    // The stored charts written to, or read from, `path`.
+    void exportChartsTo(const QString& path);
+    void importChartsFrom(const QString& path);
+    // The menu of the list of stored names, new each time; the caller owns it.
+    QMenu* namesMenu();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -100,4 +115,6 @@ private:
     QPlainTextEdit* m_details = nullptr;
     CommandButton* m_print = nullptr;
     CommandButton* m_export = nullptr;
+    CommandButton* m_exportCharts = nullptr;
+    CommandButton* m_importCharts = nullptr;
 };

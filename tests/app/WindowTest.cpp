@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -158,6 +159,28 @@ TEST_F(WindowTest, ClickingTheSelectedNameRecallsItAgainAndNoGestureClearsIt) {
     EXPECT_EQ(control<SelectorView>("lstname")->listIndex(), 0);
     QTest::keyClick(control<SelectorView>("lstname"), Qt::Key_Down);
     EXPECT_EQ(control<QLineEdit>("txtname")->text(), "A") << "the arrow keys recall too";
+}
+
+TEST_F(WindowTest, TheNamesMenuRenamesAndTheDeleteKeyDeletes) {
+    Tithi_Vel* window = start(kStored);
+    clickEntry("lstname", 0);
+    MessageBox::Recorder answers({}, [](const MessageBox::Shown&) { return QString("Bee"); });
+    std::unique_ptr<QMenu> menu(window->namesMenu());
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 5);
+    EXPECT_EQ(actions[0]->text(), "Rename…");
+    EXPECT_EQ(actions[1]->text(), "Delete…");
+    actions[0]->trigger();
+    auto* names = control<SelectorView>("lstname");
+    EXPECT_EQ(names->model()->index(0, 0).data().toString(), "Bee");
+    EXPECT_EQ(control<QLineEdit>("txtname")->text(), "Bee");
+
+    names->setFocus();
+    QTest::keyClick(names, Qt::Key_Delete);
+    EXPECT_EQ(answers.texts().back(), "Delete the chart \"Bee\"? It cannot be brought back.");
+    ASSERT_EQ(names->model()->rowCount(), 2);
+    EXPECT_EQ(names->listIndex(), 0);
+    EXPECT_EQ(control<QLineEdit>("txtname")->text(), "A") << "the next chart is selected and recalled";
 }
 
 TEST_F(WindowTest, TheRestoredWindowShowsEveryControl) {
