@@ -128,8 +128,10 @@ void paintZodiac(QPainter& painter, const QRectF& area) {
     // The legend.
     const double top = area.top() + g.side + g.legendHeight * 0.15;
     const double line = g.legendHeight / 3;
-    const char* const texts[] = {"Sun to Moon (outer pair): solid arc, and its yoga point",
-                                 "AK to AmK (inner pair): dashed arc, and its yoga point"};
+    const char* const texts[] = {"Outer pair, Sun to Moon (solid), and its yoga point",
+                                 "Inner pair, AK to AmK (dashed), and its yoga point"};
+    font.setPixelSize(std::max(6, static_cast<int>(radius * 0.055)));
+    painter.setFont(font);
     for (const int pair : {form::kExternal, form::kInternal}) {
         const double y = top + line * pair + line / 2;
         painter.setPen(pairPen(pair, radius / 40));
