@@ -75,6 +75,13 @@ struct Geometry {
         , signInner(radius * 0.80)
         , nakshatraInner(radius * 0.70) {}
 
+    // The painter's face at a size in proportion to the wheel.
+    void setFont(QPainter& painter, double share) const {
+        QFont font = painter.font();
+        font.setPixelSize(std::max(6, static_cast<int>(radius * share)));
+        painter.setFont(font);
+    }
+
     double legendHeight;
     double side;
     double radius;
@@ -86,17 +93,12 @@ struct Geometry {
 // The signs, the nakshatra ring and the legend: the same for every chart.
 void paintZodiac(QPainter& painter, const QRectF& area) {
     const Geometry g(area);
-    const double radius = g.radius;
-    const QPointF centre = g.centre;
-    const double signInner = g.signInner;
-    const double nakshatraInner = g.nakshatraInner;
+    const auto [legendHeight, side, radius, centre, signInner, nakshatraInner] = g;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
 
     // The twelve signs as sectors of the outer ring, with their names.
-    QFont font = painter.font();
-    font.setPixelSize(std::max(6, static_cast<int>(radius * 0.065)));
-    painter.setFont(font);
+    g.setFont(painter, 0.065);
     for (int sign = 0; sign < 12; ++sign) {
         const double start = angleOf(sign * 1800);
         QPainterPath sector;
@@ -126,12 +128,11 @@ void paintZodiac(QPainter& painter, const QRectF& area) {
     }
 
     // The legend.
-    const double top = area.top() + g.side + g.legendHeight * 0.15;
-    const double line = g.legendHeight / 3;
+    const double top = area.top() + side + legendHeight * 0.15;
+    const double line = legendHeight / 3;
     const char* const texts[] = {"Outer pair, Sun to Moon (solid), and its yoga point",
                                  "Inner pair, AK to AmK (dashed), and its yoga point"};
-    font.setPixelSize(std::max(6, static_cast<int>(radius * 0.055)));
-    painter.setFont(font);
+    g.setFont(painter, 0.055);
     for (const int pair : {form::kExternal, form::kInternal}) {
         const double y = top + line * pair + line / 2;
         painter.setPen(pairPen(pair, radius / 40));
@@ -152,9 +153,7 @@ void paintMarks(QPainter& painter, const QRectF& area, const form::WheelPicture&
     const double nakshatraInner = g.nakshatraInner;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    QFont font = painter.font();
-    font.setPixelSize(std::max(6, static_cast<int>(radius * 0.065)));
-    painter.setFont(font);
+    g.setFont(painter, 0.065);
 
     // Each pair's elongation, from its first body to its second in the direction of the signs.
     const double arcRadius[] = {radius * 0.58, radius * 0.46};

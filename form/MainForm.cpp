@@ -412,12 +412,20 @@ void MainForm::relist(int position) {
     lstname_Click();
 }
 
-void MainForm::renameChart() {
+std::optional<MainForm::ListedChart> MainForm::selectedChart() {
     const int position = m_window.lstname().listIndex();
     if (position < 0)
+        return std::nullopt;
+    const auto at = static_cast<std::size_t>(position);
+    return ListedChart{position, m_db.rsrecords.names()->rowid(at),
+                       std::string(m_db.rsrecords.names()->name(at))};
+}
+
+void MainForm::renameChart() {
+    const std::optional<ListedChart> chosen = selectedChart();
+    if (!chosen)
         return;
-    const std::int64_t key = m_db.rsrecords.names()->rowid(static_cast<std::size_t>(position));
-    const std::string name(m_db.rsrecords.names()->name(static_cast<std::size_t>(position)));
+    const auto& [position, key, name] = *chosen;
     const std::optional<std::string> newName = m_window.askText(renamePrompt(name), name);
     if (!newName || *newName == name)
         return;
@@ -437,11 +445,10 @@ void MainForm::renameChart() {
 }
 
 void MainForm::deleteChart() {
-    const int position = m_window.lstname().listIndex();
-    if (position < 0)
+    const std::optional<ListedChart> chosen = selectedChart();
+    if (!chosen)
         return;
-    const std::int64_t key = m_db.rsrecords.names()->rowid(static_cast<std::size_t>(position));
-    const std::string name(m_db.rsrecords.names()->name(static_cast<std::size_t>(position)));
+    const auto& [position, key, name] = *chosen;
     if (!m_window.askYesNo(deleteQuestion(name)))
         return;
     store::Change change = store::Change::Done;

@@ -77,6 +77,13 @@ private:
     // Reads the stored names again and shows them, selecting and recalling the chart at `position` (or
     // the one before it, when the list got shorter); none for -1.
     void relist(int position);
+    // The chart selected in the list of stored names: its position, key and name.
+    struct ListedChart {
+        int position;
+        std::int64_t key;
+        std::string name;
+    };
+    std::optional<ListedChart> selectedChart();
 
     void showPair(int pair, int first, int second);
     // The wheel and the details from the positions "Calculate" used, and the report they make.
