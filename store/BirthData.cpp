@@ -10,18 +10,36 @@ void ensureBirthTable(Connection& connection) {
 }
 
 void writeBirthData(Connection& connection, std::int64_t chart, const std::optional<BirthData>& birth) {
-    if (!birth) {
-        if (connection.hasTable(kBirthTable))
-            connection.prepare("delete from birth_data where chart = ?").bind(1, chart).step();
-        return;
-    }
+    if (birth || connection.hasTable(kBirthTable))
+        BirthDataWriter(connection).write(chart, birth);
+}
+
+namespace {
+
+constexpr std::string_view kKeepSql = "insert or replace into birth_data (chart, birth_date, birth_time, "
+                                      "birth_zone, ayanamsa, karakas, node) values (?, ?, ?, ?, ?, ?, ?)";
+constexpr std::string_view kForgetSql = "delete from birth_data where chart = ?";
+
+Connection& withBirthTable(Connection& connection) {
     ensureBirthTable(connection);
-    Statement insert = connection.prepare("insert or replace into birth_data (chart, birth_date, birth_time, "
-                                          "birth_zone, ayanamsa, karakas, node)"
-                                          " values (?, ?, ?, ?, ?, ?, ?)");
-    insert.bind(1, chart).bind(2, birth->date).bind(3, birth->time).bind(4, birth->zone);
-    insert.bind(5, birth->ayanamsa).bind(6, std::int64_t{birth->karakas}).bind(7, birth->node);
-    insert.step();
+    return connection;
+}
+
+} // namespace
+
+BirthDataWriter::BirthDataWriter(Connection& connection)
+    : m_keep(withBirthTable(connection).prepare(kKeepSql))
+    , m_forget(connection.prepare(kForgetSql)) {}
+
+void BirthDataWriter::write(std::int64_t chart, const std::optional<BirthData>& birth) {
+    Statement& statement = birth ? m_keep : m_forget;
+    statement.reset();
+    statement.bind(1, chart);
+    if (birth) {
+        statement.bind(2, birth->date).bind(3, birth->time).bind(4, birth->zone);
+        statement.bind(5, birth->ayanamsa).bind(6, std::int64_t{birth->karakas}).bind(7, birth->node);
+    }
+    statement.step();
 }
 
 std::optional<BirthData> readBirthData(const Connection& connection, std::int64_t chart) {

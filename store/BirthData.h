@@ -3,6 +3,8 @@
 // existed keeps working without it until the first save that has birth data to keep.
 #pragma once
 
+#include "store/Statement.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -38,6 +40,18 @@ void ensureBirthTable(Connection& connection);
 // Keeps `birth` for the chart with key `chart`, or, with none, makes sure the chart has no birth data
 // (a key can come back after its chart was removed by some other program).
 void writeBirthData(Connection& connection, std::int64_t chart, const std::optional<BirthData>& birth);
+
+// writeBirthData() for many charts in one write transaction, its statements prepared once. Makes the
+// table when the file has none yet.
+class BirthDataWriter {
+public:
+    explicit BirthDataWriter(Connection& connection);
+    void write(std::int64_t chart, const std::optional<BirthData>& birth);
+
+private:
+    Statement m_keep;
+    Statement m_forget;
+};
 
 // The birth data of the chart with key `chart`; none when it has none or the file has no such table.
 std::optional<BirthData> readBirthData(const Connection& connection, std::int64_t chart);

@@ -139,6 +139,7 @@ Change deleteChart(Connection& connection, std::int64_t chart, std::string_view 
     connection.checkSameFile();
     Transaction write(connection);
     connection.checkSameFile();
+    ensureNameIndex(connection);
     if (!isThere(connection, chart, name))
         return Change::Gone;
     removeChart(connection, chart);
@@ -173,6 +174,8 @@ void forEachChart(const Connection& connection, const std::function<void(const S
 struct ChartImport::Statements {
     Statement find;
     Statement insert;
+    Statement remove;
+    BirthDataWriter birth;
 };
 
 ChartImport::ChartImport(Connection& connection, bool replace)
@@ -182,10 +185,10 @@ ChartImport::ChartImport(Connection& connection, bool replace)
     m_write = std::make_unique<Transaction>(connection);
     connection.checkSameFile();
     ensureNameIndex(connection);
-    ensureBirthTable(connection);
-    m_statements = std::make_unique<Statements>(
-        Statements{connection.prepare("select rowid from " + chartTable() + " where name = ?"),
-                   connection.prepare(insertSql())});
+    m_statements = std::make_unique<Statements>(Statements{
+        connection.prepare("select rowid from " + chartTable() + " where name = ?"),
+        connection.prepare(insertSql()),
+        connection.prepare("delete from " + chartTable() + " where rowid = ?"), BirthDataWriter(connection)});
 }
 
 ChartImport::~ChartImport() = default;
@@ -200,11 +203,15 @@ bool ChartImport::add(const NewChart& chart) {
     if (!stored.empty()) {
         if (!m_replace)
             return false;
-        for (const std::int64_t old : stored)
-            removeChart(m_connection, old);
+        for (const std::int64_t old : stored) {
+            Statement& remove = m_statements->remove;
+            remove.reset();
+            remove.bind(1, old).step();
+            m_statements->birth.write(old, std::nullopt);
+        }
     }
     insertChart(m_statements->insert, chart);
-    writeBirthData(m_connection, m_connection.lastInsertRowid(), chart.birth);
+    m_statements->birth.write(m_connection.lastInsertRowid(), chart.birth);
     return true;
 }
 

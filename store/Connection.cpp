@@ -49,10 +49,10 @@ std::string dataSourceOf(std::string_view connectionString) {
     return std::string(source);
 }
 
-std::filesystem::path absolutePath(const std::string& source) {
+std::filesystem::path absolutePath(const std::filesystem::path& source) {
     std::error_code ec;
     auto path = std::filesystem::absolute(source, ec);
-    return ec ? std::filesystem::path(source) : path.lexically_normal();
+    return ec ? source : path.lexically_normal();
 }
 
 // Refuses what is not there or cannot be read before SQLite is asked, so the user is told in plain
@@ -84,10 +84,13 @@ Connection& Connection::operator=(Connection&&) noexcept = default;
 void Connection::open(std::string_view connectionString) {
     if (!connectionString.empty())
         m_connectionString = connectionString;
+    openFile(dataSourceOf(m_connectionString));
+}
+
+void Connection::openFile(const std::filesystem::path& file) {
     if (m_db)
         throw std::logic_error("The connection is already open");
-
-    const std::filesystem::path path = absolutePath(dataSourceOf(m_connectionString));
+    const std::filesystem::path path = absolutePath(file);
     checkFile(path);
 
     sqlite3* raw = nullptr;

@@ -35,6 +35,8 @@ public:
 
     // Opens the database named by `connectionString`, or by the one set before when it is empty.
     void open(std::string_view connectionString = {});
+    // Opens the database file at `path` itself, whatever characters its name holds.
+    void openFile(const std::filesystem::path& path);
     bool isOpen() const { return m_db != nullptr; }
 
     // The full path of the open file.
