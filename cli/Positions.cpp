@@ -146,16 +146,18 @@ void writeTable(std::ostream& out, const Reading& reading, const Settings& setti
 }
 
 void writeJson(std::ostream& out, const Reading& reading, const Settings& settings) {
-    std::string json = "{\"ut\": " + form::jsonString(sky::isoUniversal(reading.ut)) +
-                       ", \"ayanamsa\": {\"name\": " + form::jsonString(sky::ayanamsaKey(settings.frame.ayanamsa)) +
-                       ", \"degrees\": " + ayanamsaDegrees(reading.positions.ayanamsa) + "}, \"bodies\": [";
+    std::string json =
+        "{\"ut\": " + form::jsonString(sky::isoUniversal(reading.ut)) +
+        ", \"ayanamsa\": {\"name\": " + form::jsonString(sky::ayanamsaKey(settings.frame.ayanamsa)) +
+        ", \"degrees\": " + ayanamsaDegrees(reading.positions.ayanamsa) + "}, \"bodies\": [";
     for (const sky::Body body : sky::kBodies) {
         const double longitude = reading.positions[body];
         const sky::SignPosition at = sky::splitLongitude(longitude);
         const auto& role = reading.karakas[sky::index(body)].role;
         json += std::string(body == sky::Body::Sun ? "" : ", ") +
                 "{\"body\": " + form::jsonString(sky::bodyName(body)) +
-                ", \"longitude\": " + decimalDegrees(longitude) + ", \"sign\": " + form::jsonString(signName(at)) +
+                ", \"longitude\": " + decimalDegrees(longitude) +
+                ", \"sign\": " + form::jsonString(signName(at)) +
                 ", \"degrees\": " + std::to_string(at.degrees) +
                 ", \"minutes\": " + std::to_string(at.minutes) + ", \"seconds\": " + secondsText(at) +
                 ", \"karaka\": " + (role ? form::jsonString(sky::karakaAbbreviation(*role)) : "null") + "}";

@@ -1,6 +1,9 @@
 #include "cli/Run.h"
 
+#include "cli/Calc.h"
+#include "cli/Charts.h"
 #include "cli/Positions.h"
+#include "store/Error.h"
 #include "velmorant/Version.h"
 
 #include <CLI/CLI.hpp>
@@ -14,10 +17,13 @@ int run(int argc, const char* const* argv, Io io) {
     app.set_version_flag("--version", std::string(velmorant::kProductVersion));
     app.require_subcommand(1);
     app.footer(
-        "Exit status: 0 done; 1 some input skipped, or the work could not be done; 2 invalid arguments.");
+        "Exit status: 0 done; 1 some input skipped, or the work could not be done; 2 invalid arguments;\n"
+        "3 the database file, or a file to read, cannot be used.");
 
     int status = kSuccess;
     addPositionsCommand(app, io, status);
+    addCalcCommand(app, io, status);
+    addChartsCommand(app, io, status);
 
     try {
         app.parse(argc, argv);
@@ -27,6 +33,12 @@ int run(int argc, const char* const* argv, Io io) {
     } catch (const UsageError& e) {
         io.err << "velmorant-cli: " << e.what() << '\n';
         return kUsage;
+    } catch (const FileError& e) {
+        io.err << "velmorant-cli: " << e.what() << '\n';
+        return kFileTrouble;
+    } catch (const store::Error& e) {
+        io.err << "velmorant-cli: " << e.what() << '\n';
+        return kFileTrouble;
     } catch (const std::exception& e) {
         io.err << "velmorant-cli: " << e.what() << '\n';
         return kFailure;

@@ -1,5 +1,6 @@
-// Saving while the program is killed at random moments: the file stays sound, and every save that
-// had returned is there, exactly once.
+// Saving, importing and deleting while the program is killed at random moments: the file stays sound,
+// every save that had returned is there exactly once, and an import or a delete is there whole or not
+// at all.
 #include "Process.h"
 #include "support/FakeWindow.h"
 #include "support/TempDir.h"
@@ -8,6 +9,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
 #include <random>
 #include <signal.h>
 #include <thread>
@@ -95,6 +97,123 @@ TEST(CrashTest, KilledWhileSavingLosesAndDoublesNothing) {
     RecordProperty("killedMidWrite", killedMidWrite);
     RecordProperty("killedBetweenWriteAndReport", killedInTheAct);
     EXPECT_GT(killedMidWrite, 0) << "no kill came in the middle of a write";
+}
+
+// Starts velmorant-cli with `arguments` in a process of its own and kills it after `wait`, unless it
+// ended before.
+testing_support::Finished killedAfter(const std::vector<std::string>& arguments,
+                                      std::chrono::microseconds wait) {
+    testing_support::Child child = testing_support::startChild([&] {
+        std::vector<std::string> words{VELMORANT_CLI};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
+        ::execv(VELMORANT_CLI, argv.data());
+        throw std::runtime_error("cannot start velmorant-cli");
+    });
+    std::this_thread::sleep_for(wait);
+    ::kill(child.pid, SIGKILL);
+    return testing_support::waitFor(child);
+}
+
+// How long one whole run takes here, so that the kills fall all through it.
+std::chrono::microseconds wholeRun(const std::vector<std::string>& arguments,
+                                   const std::filesystem::path& folder) {
+    const auto start = std::chrono::steady_clock::now();
+    const testing_support::Finished ended = testing_support::runProgram(VELMORANT_CLI, arguments, {folder});
+    EXPECT_EQ(ended.status, 0);
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+}
+
+std::string count(const std::filesystem::path& path, const std::string& table) {
+    return queryColumn(path, "select count(*) from " + table).front();
+}
+
+constexpr std::string_view kPositions = ",Taurus,2,28,Leo,14,3,Pisces,29,59,Aries,0,0,";
+constexpr std::string_view kBirth = "1990-05-17,14:30,Asia/Kolkata,lahiri,8,mean\n";
+constexpr std::string_view kNoBirth = ",,,,,\n";
+
+TEST(CrashTest, KilledWhileImportingLeavesAllTheChartsOrNone) {
+    constexpr int kCharts = 5'000;
+    constexpr int kImportKills = 25;
+    testing_support::TempDir dir;
+    const std::filesystem::path path = dir / "velmorant.mdb";
+    {
+        std::ofstream csv(dir / "charts.csv", std::ios::binary);
+        csv << "name,sun_sign,sun_deg,sun_min,moon_sign,moon_deg,moon_min,ak_sign,ak_deg,ak_min,amk_sign,"
+               "amk_deg,amk_min,birth_date,birth_time,birth_zone,ayanamsa,karakas,node\n";
+        for (int i = 0; i < kCharts; ++i)
+            csv << "imported " << i << kPositions << (i % 2 ? kBirth : kNoBirth);
+    }
+    const std::vector<std::string> import{"charts", "import", (dir / "charts.csv").string(), "--file",
+                                          path.string()};
+    testing_support::makeDatabase(path);
+    // A little past the whole run too, so that some imports finish, or are killed after their commit.
+    std::uniform_int_distribution<long> moment(0, wholeRun(import, dir.path()).count() * 6 / 5);
+    std::mt19937 random(1705);
+
+    int killedMidWrite = 0;
+    int whole = 0;
+    for (int kill = 0; kill < kImportKills; ++kill) {
+        SCOPED_TRACE(testing::Message() << "kill " << kill);
+        std::filesystem::remove(path);
+        testing_support::makeDatabase(path);
+        const testing_support::Finished ended =
+            killedAfter(import, std::chrono::microseconds(moment(random)));
+        killedMidWrite += std::filesystem::exists(dir / "velmorant.mdb-journal");
+
+        ASSERT_EQ(queryColumn(path, "pragma integrity_check"), std::vector<std::string>{"ok"});
+        const std::string charts = count(path, "Int_Velmorant");
+        ASSERT_TRUE(charts == "0" || charts == std::to_string(kCharts)) << charts << " charts";
+        ASSERT_EQ(count(path, "birth_data"), charts == "0" ? "0" : std::to_string(kCharts / 2));
+        whole += charts != "0";
+        if (ended.signal != SIGKILL) {
+            ASSERT_EQ(charts, std::to_string(kCharts)) << "it ended by itself, status " << ended.status;
+        }
+    }
+    RecordProperty("killedMidWrite", killedMidWrite);
+    RecordProperty("whole", whole);
+    EXPECT_GT(killedMidWrite, 0) << "no kill came in the middle of the import";
+}
+
+TEST(CrashTest, KilledWhileDeletingLeavesTheChartWithItsBirthDataOrNeither) {
+    constexpr int kDeleteKills = 40;
+    testing_support::TempDir dir;
+    const std::filesystem::path original = dir / "original.mdb";
+    std::string rows =
+        "insert into birth_data values (1, '1990-05-17', '14:30', 'UTC', 'lahiri', 8, 'mean');";
+    for (int i = 0; i < 2'000; ++i)
+        rows += "insert into Int_Velmorant (name, sunsign, sundeg, sunmin) values ('chart " +
+                std::to_string(i) + "', 1, '0', '0');";
+    testing_support::makeDatabase(original, "begin;" + rows + "commit;");
+    const std::filesystem::path path = dir / "velmorant.mdb";
+    const std::vector<std::string> remove{"charts", "delete", "chart 0", "--file", path.string()};
+    std::filesystem::copy_file(original, path);
+    std::uniform_int_distribution<long> moment(0, wholeRun(remove, dir.path()).count());
+    std::mt19937 random(1990);
+
+    int killedMidWrite = 0;
+    int deleted = 0;
+    for (int kill = 0; kill < kDeleteKills; ++kill) {
+        SCOPED_TRACE(testing::Message() << "kill " << kill);
+        std::filesystem::copy_file(original, path, std::filesystem::copy_options::overwrite_existing);
+        const testing_support::Finished ended =
+            killedAfter(remove, std::chrono::microseconds(moment(random)));
+        killedMidWrite += std::filesystem::exists(dir / "velmorant.mdb-journal");
+
+        ASSERT_EQ(queryColumn(path, "pragma integrity_check"), std::vector<std::string>{"ok"});
+        const std::string there = count(path, "Int_Velmorant where rowid = 1 and name = 'chart 0'");
+        ASSERT_EQ(count(path, "birth_data"), there) << "the chart and its birth data go together";
+        ASSERT_EQ(count(path, "Int_Velmorant"), there == "1" ? "2000" : "1999");
+        if (ended.signal != SIGKILL) {
+            ASSERT_EQ(there, "0") << "it ended by itself, status " << ended.status;
+        }
+        deleted += there == "0";
+    }
+    RecordProperty("killedMidWrite", killedMidWrite);
+    RecordProperty("deleted", deleted);
 }
 
 } // namespace

@@ -1,0 +1,532 @@
+#include "cli/Calc.h"
+
+#include "almanac/Captions.h"
+#include "almanac/Details.h"
+#include "almanac/Entries.h"
+#include "almanac/Pair.h"
+#include "form/Json.h"
+#include "store/Connection.h"
+#include "store/Error.h"
+#include "store/Table.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+namespace {
+
+constexpr std::string_view kCalcHelp =
+    R"(Each position is Sign,deg,min: the sign by its English name (Aries to Pisces, letter case
+ignored), degrees 0 to 29 and minutes 0 to 59, e.g. calc Aries,0,0 Taurus,24,30 Pisces,29,59 Aries,0,0.
+The outer pair is Sun and Moon, the inner AK and AmK; every name comes from the database file's own
+tables. With --json, one object {"external": {...}, "internal": {...}} holds for each pair the tithi,
+the elongation (degrees 0-359, minutes, sign 0-11), rashi, nakshatra (null for the inner pair), yoga,
+lord, deity, karana and the details, which list in "uncertain" the figures within one arc-minute of a
+boundary.
+
+With --batch, lines of twelve whole numbers are read from standard input,
+  sun_sign,sun_deg,sun_min,moon_sign,moon_deg,moon_min,ak_sign,ak_deg,ak_min,amk_sign,amk_deg,amk_min
+signs 1 (Aries) to 12 (Pisces); a first line starting with a letter is taken for a header. CSV goes
+to standard output: a header line, then a line per chart with the columns
+  external_tithi,external_elongation,external_rashi,nakshatra,external_yoga,external_karana,
+  internal_tithi,internal_elongation,internal_rashi,internal_yoga,internal_karana
+the elongation as "1S 24deg 30mins". A line that cannot be read is skipped with a message on standard
+error naming its line number, and the rest go on.
+
+Exit status: 0 done; 1 some lines skipped; 2 invalid arguments; 3 the database file is missing or
+damaged.)";
+
+constexpr std::array<std::string_view, 4> kArgumentNames{"SUN", "MOON", "AK", "AMK"};
+constexpr std::array<std::string_view, 12> kBatchFields{
+    "sun_sign", "sun_deg", "sun_min", "moon_sign", "moon_deg", "moon_min",
+    "ak_sign",  "ak_deg",  "ak_min",  "amk_sign",  "amk_deg",  "amk_min",
+};
+constexpr std::string_view kBatchHeader =
+    "external_tithi,external_elongation,external_rashi,nakshatra,external_yoga,external_karana,"
+    "internal_tithi,internal_elongation,internal_rashi,internal_yoga,internal_karana\n";
+constexpr std::size_t kBlock = std::size_t{1} << 20;
+
+struct Arguments {
+    std::array<std::string, 4> positions;
+    std::string file{kDefaultFile};
+    bool json = false;
+    bool batch = false;
+};
+
+// Sun, Moon, AK, AmK in arc-minutes from 0 Aries.
+using Longitudes = std::array<int, 4>;
+
+// The names of the reference tables' rows by row position, as the window reads them.
+struct Names {
+    std::vector<std::string> tithi;
+    std::vector<std::string> rashi;
+    std::vector<std::string> nakshatra;
+    std::vector<almanac::YogaNames> yoga;
+    std::vector<std::string> karana;
+};
+
+std::vector<std::string> columnValues(const store::Table& table, std::string_view name,
+                                      std::string_view column, std::size_t rows) {
+    const std::optional<std::size_t> at = table.columnOf(column);
+    if (!at)
+        throw store::Error(store::Errc::UnknownField, std::string(name) + "." + std::string(column));
+    if (table.rowCount() < rows)
+        throw store::Error(store::Errc::ShortTable, name);
+    std::vector<std::string> values;
+    for (std::size_t row = 0; row < rows; ++row)
+        values.push_back(store::Field(column, table.at(row, *at)).toText());
+    return values;
+}
+
+std::vector<std::string> readColumn(const store::Connection& connection, std::string_view table,
+                                    std::string_view column, std::size_t rows) {
+    return columnValues(store::Table::read(connection, table), table, column, rows);
+}
+
+Names readNames(const std::string& file) {
+    store::Connection connection;
+    connection.openFile(std::string(file));
+    Names names;
+    names.tithi = readColumn(connection, "tithi", "tithi_name", almanac::kTithiCount);
+    names.rashi = readColumn(connection, "rashi", "rashi_name", almanac::kSignsPerCircle);
+    names.nakshatra = readColumn(connection, "nakshatra", "nak_name", almanac::kNakshatraCount);
+    names.karana = readColumn(connection, "karana", "name", almanac::kKaranaCount);
+    const store::Table yoga = store::Table::read(connection, "yoga");
+    const auto yogaNames = columnValues(yoga, "yoga", "name", almanac::kYogaCount);
+    const auto lords = columnValues(yoga, "yoga", "lord", almanac::kYogaCount);
+    const auto deities = columnValues(yoga, "yoga", "deity", almanac::kYogaCount);
+    for (std::size_t row = 0; row < yogaNames.size(); ++row)
+        names.yoga.push_back({yogaNames[row], lords[row], deities[row]});
+    return names;
+}
+
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    return first == std::string_view::npos ? std::string_view()
+                                           : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// Digits only, below `limit`.
+std::optional<int> wholeNumber(std::string_view text, int limit) {
+    if (text.empty() || text.size() > 4)
+        return std::nullopt;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value < limit ? std::optional<int>(value) : std::nullopt;
+}
+
+bool sameLetters(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// 0 Aries .. 11 Pisces, by the selectors' own spelling or the usual "Capricorn".
+std::optional<int> signOf(std::string_view name) {
+    for (int sign = 0; sign < almanac::kSignsPerCircle; ++sign)
+        if (sameLetters(name, almanac::kSignEntries[static_cast<std::size_t>(sign) + 1]))
+            return sign;
+    if (sameLetters(name, "Capricorn"))
+        return 9;
+    return std::nullopt;
+}
+
+int longitudeOf(std::size_t body, const std::string& text) {
+    const auto refuse = [&](const std::string& why) {
+        return UsageError(std::string(kArgumentNames[body]) + ": \"" + text + "\" " + why);
+    };
+    const auto first = text.find(',');
+    const auto second = first == std::string::npos ? first : text.find(',', first + 1);
+    if (second == std::string::npos || text.find(',', second + 1) != std::string::npos)
+        throw refuse("is not a position; give it as Sign,deg,min, e.g. Taurus,24,30");
+    const std::string_view all(text);
+    const std::string_view signName = trimmed(all.substr(0, first));
+    const auto sign = signOf(signName);
+    if (!sign)
+        throw refuse("does not start with a sign; give its English name, Aries to Pisces");
+    const auto degrees =
+        wholeNumber(trimmed(all.substr(first + 1, second - first - 1)), almanac::kDegreesPerSign);
+    if (!degrees)
+        throw refuse("has degrees that are not a whole number from 0 to 29");
+    const auto minutes = wholeNumber(trimmed(all.substr(second + 1)), almanac::kMinutesPerDegree);
+    if (!minutes)
+        throw refuse("has minutes that are not a whole number from 0 to 59");
+    return almanac::longitudeMinutes(*sign, *degrees, *minutes);
+}
+
+std::string padded(std::string_view label) {
+    std::string line(label);
+    line.resize(17, ' ');
+    return line;
+}
+
+void writeText(std::ostream& out, const Names& names, const Longitudes& longitudes) {
+    const almanac::PairResult outer = almanac::computePair(longitudes[0], longitudes[1]);
+    const almanac::PairResult inner = almanac::computePair(longitudes[2], longitudes[3]);
+    const auto tithi = [&](const almanac::PairResult& pair) {
+        return almanac::tithiCaption(names.tithi[static_cast<std::size_t>(pair.tithi)], pair,
+                                     names.rashi[static_cast<std::size_t>(pair.elongationSign)]);
+    };
+    const auto yoga = [&](const almanac::PairResult& pair) {
+        return almanac::yogaCaption(names.yoga[static_cast<std::size_t>(pair.yoga)]);
+    };
+    const auto karana = [&](const almanac::PairResult& pair) {
+        return names.karana[static_cast<std::size_t>(pair.karana)];
+    };
+    out << padded("External Tithi") << tithi(outer) << '\n'
+        << padded("Nakshatra") << names.nakshatra[static_cast<std::size_t>(outer.nakshatra)] << '\n'
+        << padded("External Yoga") << yoga(outer) << '\n'
+        << padded("External Karana") << karana(outer) << '\n'
+        << padded("Internal Tithi") << tithi(inner) << '\n'
+        << padded("Internal Yoga") << yoga(inner) << '\n'
+        << padded("Internal Karana") << karana(inner) << '\n';
+}
+
+std::string pairJson(const Names& names, const almanac::PairResult& pair, int second, bool outer) {
+    const almanac::PairDetails details = almanac::pairDetails(pair, second);
+    const almanac::YogaNames& yoga = names.yoga[static_cast<std::size_t>(pair.yoga)];
+    const auto number = [](int value) {
+        return std::to_string(value);
+    };
+    std::vector<std::string_view> uncertain;
+    if (details.tithi.uncertain && (details.tithiInPaksha == 1 || details.tithiInPaksha == 15))
+        uncertain.push_back("paksha");
+    const std::pair<std::string_view, bool> figures[] = {
+        {"tithi", details.tithi.uncertain},       {"yoga", details.yoga.uncertain},
+        {"karana", details.karana.uncertain},     {"nakshatra", outer && details.nakshatra.uncertain},
+        {"pada", outer && details.padaUncertain},
+    };
+    for (const auto& [figure, unsure] : figures)
+        if (unsure)
+            uncertain.push_back(figure);
+
+    std::string json =
+        "{\"tithi\": " + form::jsonString(names.tithi[static_cast<std::size_t>(pair.tithi)]) +
+        ", \"elongation\": {\"degrees\": " + number(pair.elongationDegrees) +
+        ", \"minutes\": " + number(pair.elongationMinutes) + ", \"sign\": " + number(pair.elongationSign) +
+        "}, \"rashi\": " + form::jsonString(names.rashi[static_cast<std::size_t>(pair.elongationSign)]) +
+        ", \"nakshatra\": " +
+        (outer ? form::jsonString(names.nakshatra[static_cast<std::size_t>(pair.nakshatra)]) : "null") +
+        ", \"yoga\": " + form::jsonString(yoga.name) + ", \"lord\": " + form::jsonString(yoga.lord) +
+        ", \"deity\": " + form::jsonString(yoga.deity) +
+        ", \"karana\": " + form::jsonString(names.karana[static_cast<std::size_t>(pair.karana)]) +
+        ", \"details\": {\"paksha\": " + form::jsonString(almanac::pakshaName(details.paksha)) +
+        ", \"tithi_in_paksha\": " + number(details.tithiInPaksha) +
+        ", \"tithi_percent\": " + number(details.tithi.percent) +
+        ", \"yoga_percent\": " + number(details.yoga.percent) +
+        ", \"karana_percent\": " + number(details.karana.percent);
+    if (outer)
+        json += ", \"pada\": " + number(details.pada) +
+                ", \"nakshatra_lord\": " + form::jsonString(almanac::vimshottariLord(pair.nakshatra)) +
+                ", \"nakshatra_percent\": " + number(details.nakshatra.percent);
+    json += ", \"uncertain\": [";
+    for (std::size_t at = 0; at < uncertain.size(); ++at)
+        json += (at ? ", " : "") + form::jsonString(uncertain[at]);
+    return json + "]}}";
+}
+
+void writeJson(std::ostream& out, const Names& names, const Longitudes& longitudes) {
+    out << "{\"external\": "
+        << pairJson(names, almanac::computePair(longitudes[0], longitudes[1]), longitudes[1], true)
+        << ", \"internal\": "
+        << pairJson(names, almanac::computePair(longitudes[2], longitudes[3]), longitudes[3], false) << "}\n";
+}
+
+std::string csvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
+        return std::string(text);
+    std::string quoted = "\"";
+    for (const char c : text)
+        quoted.append(c == '"' ? 2 : 1, c);
+    return quoted + '"';
+}
+
+// Every piece of an output line made once, as CSV with the separator after it, so that a line is
+// thirteen copies and no formatting. The pieces lie in one small block, each padded to whole chunks of
+// kChunk bytes, and are copied a chunk at a time: a fixed-size copy that the compiler does in a few
+// instructions, where a library call per piece cost a third of the time. (A table of the whole
+// elongation text for each of the 21,600 arc-minutes was slower: too big for the cache.)
+class BatchPieces {
+public:
+    static constexpr std::size_t kChunk = 32;
+
+    explicit BatchPieces(const Names& names) {
+        for (const std::string& name : names.tithi)
+            add(m_tithi, csvField(name) + ',');
+        for (int degrees = 0; degrees < 360; ++degrees)
+            add(m_signDegrees, std::to_string(degrees / almanac::kDegreesPerSign) + "S " +
+                                   std::to_string(degrees % almanac::kDegreesPerSign) + "deg ");
+        for (int minutes = 0; minutes < almanac::kMinutesPerDegree; ++minutes)
+            add(m_minutes, std::to_string(minutes) + "mins,");
+        for (const std::string& name : names.rashi)
+            add(m_rashi, csvField(name) + ',');
+        for (const std::string& name : names.nakshatra)
+            add(m_nakshatra, csvField(name) + ',');
+        for (const almanac::YogaNames& yoga : names.yoga)
+            add(m_yoga, csvField(yoga.name) + ',');
+        for (const std::string& name : names.karana) {
+            add(m_karana, csvField(name) + ',');
+            add(m_lastKarana, csvField(name) + '\n');
+        }
+        const auto longest = [](const std::vector<Piece>& pieces) {
+            return std::ranges::max(pieces, {}, &Piece::size).size;
+        };
+        m_longestLine = 2 * (longest(m_tithi) + longest(m_signDegrees) + longest(m_minutes) +
+                             longest(m_rashi) + longest(m_yoga) + longest(m_karana)) +
+                        longest(m_nakshatra);
+    }
+
+    // The room one line needs: its most bytes, and a chunk more, as a copy may run past its end.
+    std::size_t roomForLine() const { return m_longestLine + kChunk; }
+
+    // Writes the line at `at`, which has roomForLine(); returns where it ends.
+    char* putLine(char* at, const Longitudes& longitudes) const {
+        const almanac::PairResult outer = almanac::computePair(longitudes[0], longitudes[1]);
+        const almanac::PairResult inner = almanac::computePair(longitudes[2], longitudes[3]);
+        at = putElongation(at, outer);
+        at = put(at, m_nakshatra, outer.nakshatra);
+        at = put(at, m_yoga, outer.yoga);
+        at = put(at, m_karana, outer.karana);
+        at = putElongation(at, inner);
+        at = put(at, m_yoga, inner.yoga);
+        return put(at, m_lastKarana, inner.karana);
+    }
+
+private:
+    struct Piece {
+        std::size_t offset;
+        std::size_t size;
+    };
+
+    void add(std::vector<Piece>& pieces, const std::string& text) {
+        pieces.push_back({m_block.size(), text.size()});
+        m_block += text;
+        m_block.resize((m_block.size() + kChunk - 1) / kChunk * kChunk + kChunk, '\0');
+    }
+
+    char* put(char* at, const std::vector<Piece>& pieces, int index) const {
+        const Piece& piece = pieces[static_cast<std::size_t>(index)];
+        const char* from = m_block.data() + piece.offset;
+        for (std::size_t done = 0; done < piece.size; done += kChunk)
+            std::memcpy(at + done, from + done, kChunk);
+        return at + piece.size;
+    }
+
+    // "Shukla Panchami,1S 24deg 30mins,Vrishabha,"
+    char* putElongation(char* at, const almanac::PairResult& pair) const {
+        at = put(at, m_tithi, pair.tithi);
+        at = put(at, m_signDegrees, pair.elongationDegrees);
+        at = put(at, m_minutes, pair.elongationMinutes);
+        return put(at, m_rashi, pair.elongationSign);
+    }
+
+    std::string m_block;
+    std::vector<Piece> m_tithi;
+    std::vector<Piece> m_signDegrees; // by whole degrees of elongation
+    std::vector<Piece> m_minutes;
+    std::vector<Piece> m_rashi;
+    std::vector<Piece> m_nakshatra;
+    std::vector<Piece> m_yoga;
+    std::vector<Piece> m_karana;
+    std::vector<Piece> m_lastKarana; // ending the line
+    std::size_t m_longestLine = 0;
+};
+
+// The highest value of each of a body's three numbers, and the lowest.
+constexpr std::array<int, 3> kHighest{almanac::kSignsPerCircle, almanac::kDegreesPerSign - 1,
+                                      almanac::kMinutesPerDegree - 1};
+constexpr std::array<int, 3> kLowest{1, 0, 0};
+
+Longitudes longitudesOf(const std::array<int, 12>& values) {
+    Longitudes longitudes{};
+    for (std::size_t body = 0; body < longitudes.size(); ++body)
+        longitudes[body] =
+            almanac::longitudeMinutes(values[3 * body] - 1, values[3 * body + 1], values[3 * body + 2]);
+    return longitudes;
+}
+
+// The usual line, twelve numbers of one or two digits within their ranges, commas between and nothing
+// else, read in one pass with no branch on the count of digits; false for anything else, which
+// batchLine() then reads again to say what is wrong. The byte at `end` must be readable: the line's
+// '\n', or the NUL after a std::string.
+bool quickLine(const char* at, const char* end, Longitudes& longitudes) {
+    std::array<int, 12> values{};
+    for (std::size_t field = 0; field < values.size(); ++field) {
+        const unsigned first = static_cast<unsigned char>(at[0]) - unsigned{'0'};
+        if (first > 9 || at == end)
+            return false;
+        const unsigned second = static_cast<unsigned char>(at[1]) - unsigned{'0'};
+        const bool two = second <= 9; // at[1] is at most the byte at `end`, never a digit
+        const int value = static_cast<int>(two ? first * 10 + second : first);
+        at += two ? 2 : 1;
+        if (value > kHighest[field % 3] || value < kLowest[field % 3])
+            return false;
+        if (field + 1 < values.size()) {
+            if (*at != ',' || at == end)
+                return false;
+            ++at;
+        }
+        values[field] = value;
+    }
+    if (at < end && *at == '\r')
+        ++at;
+    if (at != end)
+        return false;
+    longitudes = longitudesOf(values);
+    return true;
+}
+
+// The four longitudes of one batch line, or what is wrong with it.
+std::optional<Longitudes> batchLine(std::string_view line, std::string& why) {
+    std::array<int, 12> values{};
+    std::size_t at = 0;
+    for (std::size_t field = 0; field < values.size(); ++field) {
+        const std::size_t comma = line.find(',', at);
+        if ((comma == std::string_view::npos) != (field + 1 == values.size())) {
+            why = "expected twelve numbers, sign,deg,min for Sun, Moon, AK and AmK";
+            return std::nullopt;
+        }
+        const std::string_view text = trimmed(line.substr(at, comma - at));
+        const int low = kLowest[field % 3];
+        const int high = kHighest[field % 3];
+        const std::optional<int> value = wholeNumber(text, high + 1);
+        if (!value || *value < low) {
+            why = std::string(kBatchFields[field]) + " must be a whole number from " + std::to_string(low) +
+                  " to " + std::to_string(high) + ", not \"" + std::string(text) + "\"";
+            return std::nullopt;
+        }
+        values[field] = *value;
+        at = comma + 1;
+    }
+    return longitudesOf(values);
+}
+
+// Reads standard input a mebibyte at a time and writes a mebibyte at a time; lines are cut from the
+// blocks in place, and only a line split between two blocks is copied.
+int runBatch(const Names& names, Io io) {
+    const BatchPieces pieces(names);
+    std::vector<char> out(kBlock + pieces.roomForLine() + kBatchHeader.size());
+    char* put = std::copy(kBatchHeader.begin(), kBatchHeader.end(), out.data());
+    char* const full = out.data() + kBlock;
+    const auto flush = [&] {
+        io.out.write(out.data(), put - out.data());
+        put = out.data();
+    };
+    bool skipped = false;
+    long number = 0;
+    std::string why;
+    const auto take = [&](std::string_view line) {
+        ++number;
+        Longitudes longitudes{};
+        if (!quickLine(line.data(), line.data() + line.size(), longitudes)) {
+            if (!line.empty() && line.back() == '\r')
+                line.remove_suffix(1);
+            const std::string_view content = trimmed(line);
+            if (content.empty())
+                return;
+            if (number == 1 && std::isalpha(static_cast<unsigned char>(content.front())))
+                return; // a header
+            const std::optional<Longitudes> read = batchLine(line, why);
+            if (!read) {
+                io.err << "velmorant-cli: line " << number << ": " << why << '\n';
+                skipped = true;
+                return;
+            }
+            longitudes = *read;
+        }
+        put = pieces.putLine(put, longitudes);
+        if (put >= full)
+            flush();
+    };
+
+    std::vector<char> block(kBlock);
+    std::string split; // the start of a line that the end of a block cut
+    for (;;) {
+        const std::streamsize got =
+            io.in.rdbuf()->sgetn(block.data(), static_cast<std::streamsize>(block.size()));
+        if (got <= 0)
+            break;
+        const char* at = block.data();
+        const char* const end = at + got;
+        for (;;) {
+            const char* const lineEnd =
+                static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
+            if (lineEnd == nullptr) {
+                split.append(at, end);
+                break;
+            }
+            if (split.empty()) {
+                take({at, static_cast<std::size_t>(lineEnd - at)});
+            } else {
+                split.append(at, lineEnd);
+                take(split);
+                split.clear();
+            }
+            at = lineEnd + 1;
+        }
+    }
+    if (!split.empty())
+        take(split);
+    flush();
+    io.out.flush();
+    return skipped ? kFailure : kSuccess;
+}
+
+int runCalc(const Arguments& arguments, Io io) {
+    Longitudes longitudes{};
+    if (arguments.batch && !arguments.positions[0].empty())
+        throw UsageError("--batch: the positions come from standard input; give none on the command line");
+    if (!arguments.batch) {
+        for (std::size_t body = 0; body < longitudes.size(); ++body) {
+            if (arguments.positions[body].empty())
+                throw UsageError(std::string(kArgumentNames[body]) +
+                                 ": missing; give all four positions as Sign,deg,min, e.g. "
+                                 "calc Aries,0,0 Taurus,24,30 Pisces,29,59 Aries,0,0");
+            longitudes[body] = longitudeOf(body, arguments.positions[body]);
+        }
+    }
+    const Names names = readNames(arguments.file);
+    if (arguments.batch)
+        return runBatch(names, io);
+    if (arguments.json)
+        writeJson(io.out, names, longitudes);
+    else
+        writeText(io.out, names, longitudes);
+    return kSuccess;
+}
+
+} // namespace
+
+void addCalcCommand(CLI::App& app, Io io, int& status) {
+    const auto arguments = std::make_shared<Arguments>();
+    CLI::App* command = app.add_subcommand(
+        "calc",
+        "Tithi, nakshatra, yoga and karana of the outer pair (Sun and Moon) and the inner pair (AK and "
+        "AmK), from the four positions.");
+    const char* const helps[] = {"The Sun, as Sign,deg,min", "The Moon, as Sign,deg,min",
+                                 "The Atmakaraka, as Sign,deg,min", "The Amatyakaraka, as Sign,deg,min"};
+    for (std::size_t body = 0; body < kArgumentNames.size(); ++body)
+        command->add_option(std::string(kArgumentNames[body]), arguments->positions[body], helps[body]);
+    command->add_option("--file", arguments->file, std::string(kFileHelp));
+    CLI::Option* json = command->add_flag("--json", arguments->json, "Write one JSON object");
+    command->add_flag("--batch", arguments->batch, "Read many charts as CSV on standard input; see below")
+        ->excludes(json);
+    command->footer(std::string(kCalcHelp));
+    command->callback([arguments, io, &status] { status = runCalc(*arguments, io); });
+}
+
+} // namespace cli

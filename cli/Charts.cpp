@@ -1,0 +1,309 @@
+#include "cli/Charts.h"
+
+#include "almanac/Entries.h"
+#include "form/Exchange.h"
+#include "form/Json.h"
+#include "form/Messages.h"
+#include "sky/Options.h"
+#include "store/Charts.h"
+#include "store/Connection.h"
+#include "store/Error.h"
+
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+namespace {
+
+constexpr std::string_view kFileTroubleHelp =
+    "3 the database file is missing or damaged, or in use by another program past a wait of five seconds.";
+constexpr std::string_view kReadHelp = "Exit status: 0 done; 2 invalid arguments;\n";
+constexpr std::string_view kChangeHelp =
+    "Exit status: 0 done; 1 the chart is not stored, or the new name is taken; 2 invalid arguments;\n";
+
+constexpr std::string_view kImportHelp =
+    R"(The format comes from FILE's extension, .csv or .json, unless --format gives it.
+The columns (CSV, with a header line naming them) or keys (JSON, a list of objects) are those that
+charts export writes: name, sun_sign, sun_deg, sun_min, moon_..., ak_..., amk_..., then the birth data
+birth_date, birth_time, birth_zone, ayanamsa, karakas, node, empty or left out for a chart without any.
+Everything is stored in one write, or nothing: a chart that cannot be taken stops the import with its
+line number and what is wrong. A name already stored is skipped, and listed on standard error, unless
+--replace is given: then the stored chart and its birth data give way to the one imported.
+
+Exit status: 0 every chart stored; 1 some skipped for their names; 2 invalid arguments or a chart that
+cannot be taken, nothing stored; 3 FILE cannot be read, or the database file is missing, damaged or in
+use by another program past a wait of five seconds.)";
+
+struct Arguments {
+    std::string file{kDefaultFile};
+    std::string name;
+    std::string newName;
+    std::string input;
+    std::string format;
+    bool json = false;
+    bool replace = false;
+};
+
+store::Connection openDatabase(const Arguments& arguments) {
+    store::Connection connection;
+    connection.openFile(arguments.file);
+    return connection;
+}
+
+void tellNotStored(Io io, std::string_view name) {
+    io.err << "velmorant-cli: no chart named \"" << name << "\" is stored\n";
+}
+
+int tellGone(Io io, std::string_view name) {
+    io.err << "velmorant-cli: the chart \"" << name
+           << "\" was removed or renamed by another program meanwhile; nothing was changed\n";
+    return kFailure;
+}
+
+int runList(const Arguments& arguments, Io io) {
+    const store::Connection connection = openDatabase(arguments);
+    const store::ChartIndex names = store::ChartIndex::read(connection);
+    BlockBuffer buffer(io.out);
+    std::ostream out(&buffer);
+    if (arguments.json) {
+        out << '[';
+        for (std::size_t position = 0; position < names.size(); ++position)
+            out << (position ? ", " : "") << form::jsonString(names.name(position));
+        out << "]\n";
+    } else {
+        for (std::size_t position = 0; position < names.size(); ++position)
+            out << names.name(position) << '\n';
+    }
+    out.flush();
+    return kSuccess;
+}
+
+// "Taurus 2°28'"; a value that is not what the window stores is shown as it is, so nothing is hidden.
+std::string positionText(const store::Table& row, std::size_t body) {
+    const auto value = [&](std::size_t column) {
+        const std::string_view name = store::kChartColumns[1 + 3 * body + column];
+        const std::optional<std::size_t> at = row.columnOf(name);
+        if (!at)
+            throw store::Error(store::Errc::UnknownField, name);
+        return store::Field(name, row.at(0, *at)).toText();
+    };
+    const std::string sign = value(0);
+    const std::string degrees = value(1);
+    const std::string minutes = value(2);
+    int position = 0;
+    const auto [end, ec] = std::from_chars(sign.data(), sign.data() + sign.size(), position);
+    const bool known = ec == std::errc{} && end == sign.data() + sign.size() && position >= 1 &&
+                       position <= static_cast<int>(almanac::kSignEntries.size()) - 1;
+    return (known ? std::string(almanac::kSignEntries[static_cast<std::size_t>(position)]) : sign) + " " +
+           degrees + "°" + (minutes.size() == 1 ? "0" : "") + minutes + "'";
+}
+
+int runShow(const Arguments& arguments, Io io) {
+    const store::Connection connection = openDatabase(arguments);
+    const std::optional<std::int64_t> chart = store::findChart(connection, arguments.name);
+    const store::Table row = chart ? store::readChart(connection, *chart) : store::Table();
+    if (row.rowCount() == 0) {
+        tellNotStored(io, arguments.name);
+        return kFailure;
+    }
+    std::string text;
+    for (std::size_t body = 0; body < almanac::kBodyCaptions.size(); ++body) {
+        const std::string_view caption = almanac::kBodyCaptions[body];
+        text.append(caption).append(5 - caption.size(), ' ');
+        text += positionText(row, body) + "\n";
+    }
+    if (const std::optional<store::BirthData> birth = store::readBirthData(connection, *chart)) {
+        const auto ayanamsa = sky::parseAyanamsa(birth->ayanamsa);
+        text += "Born " + birth->date + " " + birth->time + " " + birth->zone + ", " +
+                (ayanamsa ? std::string(sky::ayanamsaLabel(*ayanamsa)) : birth->ayanamsa) + " ayanamsa, " +
+                std::to_string(birth->karakas) + " karakas, " + birth->node + " node\n";
+    }
+    io.out << text;
+    return kSuccess;
+}
+
+int runRename(const Arguments& arguments, Io io) {
+    if (arguments.newName.empty())
+        throw UsageError("NEW: a chart needs a name; this one is empty");
+    store::Connection connection = openDatabase(arguments);
+    const std::optional<std::int64_t> chart = store::findChart(connection, arguments.name);
+    if (!chart) {
+        tellNotStored(io, arguments.name);
+        return kFailure;
+    }
+    switch (store::renameChart(connection, *chart, arguments.name, arguments.newName)) {
+    case store::Change::Done:
+        return kSuccess;
+    case store::Change::NameTaken:
+        io.err << "velmorant-cli: " << form::kDuplicateMessage << '\n';
+        return kFailure;
+    case store::Change::Gone:
+        break;
+    }
+    return tellGone(io, arguments.name);
+}
+
+int runDelete(const Arguments& arguments, Io io) {
+    store::Connection connection = openDatabase(arguments);
+    const std::optional<std::int64_t> chart = store::findChart(connection, arguments.name);
+    if (!chart) {
+        tellNotStored(io, arguments.name);
+        return kFailure;
+    }
+    if (store::deleteChart(connection, *chart, arguments.name) == store::Change::Done)
+        return kSuccess;
+    return tellGone(io, arguments.name);
+}
+
+form::Format formatOf(const Arguments& arguments) {
+    const std::optional<form::Format> format = form::parseFormat(arguments.format);
+    if (!format)
+        throw UsageError("--format: give csv or json, not \"" + arguments.format + "\"");
+    return *format;
+}
+
+int runExport(const Arguments& arguments, Io io) {
+    const form::Format format = arguments.format.empty() ? form::Format::Csv : formatOf(arguments);
+    const store::Connection connection = openDatabase(arguments);
+    BlockBuffer buffer(io.out);
+    std::ostream out(&buffer);
+    form::ChartWriter writer(out, format);
+    store::forEachChart(connection, [&](const store::StoredChart& chart) { writer.write(chart); });
+    writer.finish();
+    if (!io.out)
+        throw FileError("cannot write the charts to standard output");
+    return kSuccess;
+}
+
+int runImport(const Arguments& arguments, Io io) {
+    const bool standardInput = arguments.input == "-";
+    std::optional<form::Format> format;
+    if (!arguments.format.empty())
+        format = formatOf(arguments);
+    else if (!standardInput)
+        format = form::formatOfPath(arguments.input);
+    if (!format && standardInput)
+        throw UsageError("--format: give csv or json for standard input");
+    if (!format)
+        throw UsageError("--format: " + arguments.input +
+                         " ends in neither .csv nor .json; give --format csv or --format json");
+
+    // A mebibyte at a time: a million charts are read in a few dozen reads.
+    std::vector<char> block(std::size_t{1} << 20);
+    std::ifstream file;
+    file.rdbuf()->pubsetbuf(block.data(), static_cast<std::streamsize>(block.size()));
+    if (!standardInput) {
+        std::error_code ignored;
+        if (std::filesystem::is_directory(arguments.input, ignored))
+            throw FileError("cannot read " + arguments.input + ": it is a folder");
+        file.open(arguments.input, std::ios::binary);
+        if (!file)
+            throw FileError("cannot read " + arguments.input + ": " + std::strerror(errno));
+    }
+    std::istream& in = standardInput ? io.in : file;
+
+    store::Connection connection = openDatabase(arguments);
+    std::vector<std::string> skipped;
+    try {
+        // The reader comes first, so that a file without the columns never waits for the write lock.
+        form::ChartReader reader(in, *format);
+        store::ChartImport import(connection, arguments.replace);
+        while (std::optional<store::NewChart> chart = reader.next())
+            if (!import.add(*chart))
+                skipped.push_back(std::move(chart->name));
+        if (in.bad())
+            throw FileError("cannot read " + arguments.input + ": " + std::strerror(errno));
+        import.commit();
+    } catch (const form::ReadError& e) {
+        io.err << "velmorant-cli: " << arguments.input << ": " << e.what() << "; nothing was stored\n";
+        return kUsage;
+    }
+    if (skipped.empty())
+        return kSuccess;
+    io.err << "velmorant-cli: skipped " << skipped.size()
+           << (skipped.size() == 1 ? " chart whose name is" : " charts whose names are")
+           << " stored already:\n";
+    for (const std::string& name : skipped)
+        io.err << name << '\n';
+    return kFailure;
+}
+
+using Runner = int (*)(const Arguments&, Io);
+
+CLI::App* addSubcommand(CLI::App& charts, const char* name, const char* description, Runner runner,
+                        std::string_view footer, const std::shared_ptr<Arguments>& arguments, Io io,
+                        int& status) {
+    CLI::App* command = charts.add_subcommand(name, description);
+    command->add_option("--file", arguments->file, std::string(kFileHelp));
+    command->footer(std::string(footer));
+    command->callback([runner, arguments, io, &status] { status = runner(*arguments, io); });
+    return command;
+}
+
+} // namespace
+
+void addChartsCommand(CLI::App& app, Io io, int& status) {
+    CLI::App* charts =
+        app.add_subcommand("charts", "The stored charts of a database file: list, show, rename, "
+                                     "delete, export and import them.");
+    charts->require_subcommand(1);
+    const auto arguments = std::make_shared<Arguments>();
+
+    CLI::App* list =
+        addSubcommand(*charts, "list",
+                      "The names of the stored charts, one a line, in the order "
+                      "they were stored.",
+                      runList, std::string(kReadHelp) + std::string(kFileTroubleHelp), arguments, io, status);
+    list->add_flag("--json", arguments->json,
+                   "Write one JSON array of the names instead (for names holding line breaks)");
+
+    CLI::App* show = addSubcommand(*charts, "show",
+                                   "The four positions of a stored chart, and its birth data "
+                                   "when it has some.",
+                                   runShow, std::string(kChangeHelp) + std::string(kFileTroubleHelp),
+                                   arguments, io, status);
+    show->add_option("NAME", arguments->name, "The chart's name, exactly as stored")->required();
+
+    CLI::App* rename =
+        addSubcommand(*charts, "rename", "Renames a stored chart; its birth data stays with it.", runRename,
+                      std::string(kChangeHelp) + std::string(kFileTroubleHelp), arguments, io, status);
+    rename->add_option("OLD", arguments->name, "The chart's name, exactly as stored")->required();
+    rename->add_option("NEW", arguments->newName, "Its new name, not yet stored")->required();
+
+    CLI::App* remove =
+        addSubcommand(*charts, "delete", "Deletes a stored chart and its birth data.", runDelete,
+                      std::string(kChangeHelp) + std::string(kFileTroubleHelp), arguments, io, status);
+    remove->add_option("NAME", arguments->name, "The chart's name, exactly as stored")->required();
+
+    CLI::App* exporting = addSubcommand(
+        *charts, "export", "Writes every stored chart, with its birth data, to standard output.", runExport,
+        "The columns: name, sun_sign, sun_deg, sun_min, moon_..., ak_..., amk_..., "
+        "birth_date,\nbirth_time, birth_zone, ayanamsa, karakas, node.\n\n" +
+            std::string(kReadHelp) + std::string(kFileTroubleHelp),
+        arguments, io, status);
+    exporting->add_option("--format", arguments->format, "csv (the default) or json")
+        ->check(CLI::IsMember({"csv", "json"}, CLI::ignore_case));
+
+    CLI::App* importing = addSubcommand(*charts, "import",
+                                        "Stores the charts of a CSV or JSON file, with their "
+                                        "birth data, all in one write.",
+                                        runImport, kImportHelp, arguments, io, status);
+    importing->add_option("FILE", arguments->input, "The file to read; - for standard input, with --format")
+        ->required();
+    importing->add_option("--format", arguments->format, "csv or json; by default from FILE's extension")
+        ->check(CLI::IsMember({"csv", "json"}, CLI::ignore_case));
+    importing->add_flag("--replace", arguments->replace,
+                        "Overwrite a stored chart of the same name instead of skipping the imported one");
+}
+
+} // namespace cli
