@@ -62,7 +62,7 @@ void WheelRepaint(benchmark::State& state) {
 }
 
 std::filesystem::path scratchPdf() {
-    return std::filesystem::temp_directory_path() / "velmorant-bench" / "chart.pdf";
+    return bench::folder() / "chart.pdf";
 }
 
 // Baseline: a one-page PDF with only the chart's name.

@@ -4,19 +4,26 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
+#include <functional>
 #include <random>
 #include <stdexcept>
 #include <string>
 
 namespace bench {
 
-namespace {
+namespace {} // namespace
 
+// Kept per schema: databases made before a change of the schema (a new index, say) are not reused.
 std::filesystem::path folder() {
-    auto path = std::filesystem::temp_directory_path() / "velmorant-bench";
+    char schema[20];
+    std::snprintf(schema, sizeof schema, "%016zx", std::hash<std::string_view>{}(store::kDatabaseSql));
+    auto path = std::filesystem::temp_directory_path() / ("velmorant-bench-" + std::string(schema));
     std::filesystem::create_directories(path);
     return path;
 }
+
+namespace {
 
 void check(sqlite3* db, int rc) {
     if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)

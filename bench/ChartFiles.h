@@ -1,4 +1,5 @@
-// Databases of many stored charts for the benchmarks, made once and kept in the temporary folder.
+// Databases of many stored charts for the benchmarks, made once and kept in the temporary folder, one
+// set per schema.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -17,6 +18,9 @@ inline void chartCounts(benchmark::internal::Benchmark* b) {
 inline void someChartCounts(benchmark::internal::Benchmark* b) {
     b->Arg(1'000)->Arg(100'000)->Arg(1'000'000);
 }
+
+// The folder the benchmarks keep their files in.
+std::filesystem::path folder();
 
 // A database holding `count` stored charts with varied names and positions. Made fast, in one
 // transaction, the first time it is asked for; later runs reuse it.

@@ -52,16 +52,24 @@ std::string exportedMessage(std::size_t charts, std::string_view path) {
 }
 
 std::string importedMessage(std::size_t stored, const std::vector<std::string>& skipped) {
-    std::string text = std::to_string(stored) + (stored == 1 ? " chart was" : " charts were") + " imported.";
+    std::string text = std::to_string(stored);
+    text += stored == 1 ? " chart was imported." : " charts were imported.";
     if (skipped.empty())
         return text;
-    text += " " + std::to_string(skipped.size()) + (skipped.size() == 1 ? " was" : " were") +
-            " skipped, as the name is stored already:";
+    text += ' ';
+    text += std::to_string(skipped.size());
+    text += skipped.size() == 1 ? " was" : " were";
+    text += " skipped, as the name is stored already:";
     constexpr std::size_t kNamed = 20;
-    for (std::size_t i = 0; i < skipped.size() && i < kNamed; ++i)
-        text += "\n" + skipped[i];
-    if (skipped.size() > kNamed)
-        text += "\nand " + std::to_string(skipped.size() - kNamed) + " more.";
+    for (std::size_t i = 0; i < skipped.size() && i < kNamed; ++i) {
+        text += '\n';
+        text += skipped[i];
+    }
+    if (skipped.size() > kNamed) {
+        text += "\nand ";
+        text += std::to_string(skipped.size() - kNamed);
+        text += " more.";
+    }
     return text;
 }
 
