@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStringListModel>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -54,8 +55,14 @@ BirthPanel::BirthPanel(QWidget* parent)
     m_zone = labelled(form, "Time zone", new QComboBox);
     m_zone->setEditable(true);
     m_zone->setInsertPolicy(QComboBox::NoInsert);
+    // Some six hundred names: given as one list, and the box sized by a length rather than by
+    // measuring each name, which would cost more than the rest of the window.
+    QStringList zones;
     for (const std::string& zone : sky::zoneNames())
-        m_zone->addItem(QString::fromStdString(zone));
+        zones.append(QString::fromStdString(zone));
+    m_zone->setModel(new QStringListModel(zones, m_zone));
+    m_zone->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_zone->setMinimumContentsLength(24);
     m_zone->completer()->setCaseSensitivity(Qt::CaseInsensitive);
     m_zone->completer()->setFilterMode(Qt::MatchContains);
     m_zone->completer()->setCompletionMode(QCompleter::PopupCompletion);

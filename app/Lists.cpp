@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyleOptionFocusRect>
 
 #include <algorithm>
@@ -34,7 +35,7 @@ SelectorView::SelectorView(QAbstractItemModel* model, QWidget* parent)
         const QModelIndex at = this->model()->index(row, 0);
         if (currentIndex() != at)
             selectionModel()->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
-        scrollTo(at);
+        bringIntoView(row);
         if (!m_fromProgram)
             emit chosen();
     });
@@ -42,11 +43,26 @@ SelectorView::SelectorView(QAbstractItemModel* model, QWidget* parent)
     startWithoutCurrent();
 }
 
+void SelectorView::bringIntoView(int row) {
+    // The lists scroll a whole entry at a time, so the scroll bar counts entries: no need for Qt's
+    // general scrollTo(), which measures the entry first.
+    QScrollBar* bar = verticalScrollBar();
+    const int shown = std::max(1, bar->pageStep());
+    if (row < bar->value())
+        bar->setValue(row);
+    else if (row >= bar->value() + shown)
+        bar->setValue(row - shown + 1);
+}
+
 void SelectorView::startWithoutCurrent() {
     QListView::setCurrentIndex(QModelIndex());
 }
 
 int SelectorView::listIndex() const {
+    // The current entry is kept on the selected one, so that is where to look first.
+    const QModelIndex current = selectionModel()->currentIndex();
+    if (current.isValid() && selectionModel()->isSelected(current))
+        return current.row();
     const QModelIndexList selected = selectionModel()->selectedIndexes();
     return selected.isEmpty() ? -1 : selected.first().row();
 }
@@ -55,8 +71,9 @@ void SelectorView::selectFromProgram(int row) {
     m_fromProgram = true;
     const QModelIndex at = model()->index(row, 0);
     if (at.isValid()) {
-        selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
-        scrollTo(at);
+        // Selecting brings the entry into view (see the constructor).
+        if (listIndex() != row)
+            selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
     } else {
         clearSelection();
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
@@ -129,6 +146,8 @@ std::string QtSelector::text() const {
 
 void QtSelector::setText(std::string_view text) {
     const QString wanted = fromUtf8(text);
+    if (const auto* entries = qobject_cast<const QStringListModel*>(m_view->model()))
+        return setListIndex(static_cast<int>(entries->stringList().indexOf(wanted)));
     const QAbstractItemModel* model = m_view->model();
     for (int row = 0; row < model->rowCount(); ++row)
         if (model->index(row, 0).data().toString() == wanted)

@@ -44,6 +44,7 @@ private:
     // Tells Qt that "no current entry" is the program's choice, so that the focus does not make the
     // first entry current (and a screen reader does not announce it).
     void startWithoutCurrent();
+    void bringIntoView(int row);
 
     bool m_fromProgram = false;
 };

@@ -275,6 +275,7 @@ void Tithi_Vel::buildFreeArea() {
     m_details->setPlaceholderText("The details are reckoned by Calculate.");
     m_details->setToolTip(QString::fromUtf8(form::kUncertainNote.data(), form::kUncertainNote.size()));
     m_tabs->addTab(m_details, "Details");
+    connect(m_tabs, &QTabWidget::currentChanged, this, &Tithi_Vel::showPendingDetails);
 
     m_print = new CommandButton("Print…", nullptr);
     m_print->setObjectName("printChart");
@@ -386,7 +387,17 @@ void Tithi_Vel::showDetails(const std::vector<std::string>& lines) {
     QStringList text;
     for (const std::string& line : lines)
         text.append(QString::fromStdString(line));
-    m_details->setPlainText(text.join('\n'));
+    m_pendingDetails = text.join('\n');
+    // Laying the text out is most of what "Calculate" costs; it waits until the tab is shown.
+    if (m_details->isVisible())
+        showPendingDetails();
+}
+
+void Tithi_Vel::showPendingDetails() {
+    if (m_pendingDetails) {
+        m_details->setPlainText(*m_pendingDetails);
+        m_pendingDetails.reset();
+    }
 }
 
 void Tithi_Vel::printChart() {

@@ -21,6 +21,7 @@ class QTabWidget;
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class Tithi_Vel final : public QWidget, public form::Window {
     Q_OBJECT
@@ -89,6 +90,7 @@ private:
     CommandButton* addButton(const QString& name, const QString& caption, int left);
     void buildLayout();
     void buildFreeArea();
+    void showPendingDetails();
 
     form::MainForm m_logic;
 
@@ -113,6 +115,7 @@ private:
     BirthPanel* m_birthPanel = nullptr;
     ChartWheel* m_wheel = nullptr;
     QPlainTextEdit* m_details = nullptr;
+    std::optional<QString> m_pendingDetails; // details not yet shown, while their tab is not
     CommandButton* m_print = nullptr;
     CommandButton* m_export = nullptr;
     CommandButton* m_exportCharts = nullptr;

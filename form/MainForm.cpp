@@ -301,7 +301,7 @@ void MainForm::lstname_Click() {
                                                        entryText(records.field(sign + 1)),
                                                        entryText(records.field(sign + 2))};
             }
-            birth = store::readBirthData(m_db.con, records.key());
+            birth = records.birthData();
         },
         Attempt::Recall);
     if (!read)

@@ -42,17 +42,20 @@ void BirthDataWriter::write(std::int64_t chart, const std::optional<BirthData>& 
     statement.step();
 }
 
+BirthData birthDataRow(const Statement& statement) {
+    return {std::string(statement.getText(0)),       std::string(statement.getText(1)),
+            std::string(statement.getText(2)),       std::string(statement.getText(3)),
+            static_cast<int>(statement.getInt64(4)), std::string(statement.getText(5))};
+}
+
 std::optional<BirthData> readBirthData(const Connection& connection, std::int64_t chart) {
     if (!connection.hasTable(kBirthTable))
         return std::nullopt;
-    Statement find = connection.prepare("select birth_date, birth_time, birth_zone, ayanamsa, karakas, node"
-                                        " from birth_data where chart = ?");
+    Statement find = connection.prepare(kBirthByChartSql);
     find.bind(1, chart);
     if (!find.step())
         return std::nullopt;
-    return BirthData{std::string(find.getText(0)),       std::string(find.getText(1)),
-                     std::string(find.getText(2)),       std::string(find.getText(3)),
-                     static_cast<int>(find.getInt64(4)), std::string(find.getText(5))};
+    return birthDataRow(find);
 }
 
 } // namespace store

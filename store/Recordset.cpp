@@ -103,6 +103,8 @@ void ChartRecordset::open(const Connection& connection, std::shared_ptr<const Ch
 
 void ChartRecordset::close() {
     closeCursor();
+    m_byKey.reset();
+    m_birthByKey.reset();
     m_names.reset();
     m_fetchedRow.reset();
     m_fetched = {};
@@ -124,7 +126,13 @@ Field ChartRecordset::field(std::string_view column) const {
 Field ChartRecordset::field(int ordinal) const {
     const std::size_t row = currentRow();
     if (m_fetchedRow != row) {
-        Table fetched = readChart(*m_connection, m_names->rowid(row));
+        m_connection->checkSameFile();
+        if (!m_byKey)
+            m_byKey = m_connection->prepare("select * from " + sqlite::quoteIdentifier(kChartTable) +
+                                            " where rowid = ?");
+        m_byKey->reset();
+        m_byKey->bind(1, m_names->rowid(row));
+        Table fetched(*m_byKey);
         // A key can come back for another chart once its own was removed; the name tells them apart.
         const auto name = fetched.columnOf("name");
         const std::string_view listed = m_names->name(row);
@@ -140,6 +148,25 @@ Field ChartRecordset::field(int ordinal) const {
         throw Error(Errc::UnknownField, "number " + std::to_string(ordinal));
     const auto column = static_cast<std::size_t>(ordinal);
     return Field(m_fetched.columns()[column], m_fetched.at(0, column));
+}
+
+std::optional<BirthData> ChartRecordset::birthData() const {
+    const std::int64_t chart = key();
+    m_connection->checkSameFile();
+    if (!m_birthByKey) {
+        // A file from before birth data: the table may come with another copy's first save.
+        if (!m_connection->hasTable(kBirthTable))
+            return std::nullopt;
+        m_birthByKey = m_connection->prepare(kBirthByChartSql);
+    }
+    Statement& find = *m_birthByKey;
+    find.reset();
+    find.bind(1, chart);
+    std::optional<BirthData> birth;
+    if (find.step())
+        birth = birthDataRow(find);
+    find.reset(); // ends the read, so that no lock is kept
+    return birth;
 }
 
 } // namespace store

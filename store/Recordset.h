@@ -5,7 +5,9 @@
 //    looked up by its key when first read.
 #pragma once
 
+#include "store/BirthData.h"
 #include "store/ChartIndex.h"
+#include "store/Statement.h"
 #include "store/Table.h"
 #include "store/Value.h"
 
@@ -86,8 +88,14 @@ public:
     // position. Throws ChartGone when the row with this key is gone or now holds another name.
     Field field(int ordinal) const;
 
+    // The birth data of the current chart, read from the file; none when it has none.
+    std::optional<BirthData> birthData() const;
+
 private:
     const Connection* m_connection = nullptr;
+    // Prepared once, for a recall is a few lookups by key and people recall charts one after another.
+    mutable std::optional<Statement> m_byKey;
+    mutable std::optional<Statement> m_birthByKey;
     std::shared_ptr<const ChartIndex> m_names;
     mutable Value m_name;
     mutable std::optional<std::size_t> m_fetchedRow;
