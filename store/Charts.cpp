@@ -117,34 +117,44 @@ std::optional<std::int64_t> findChart(const Connection& connection, std::string_
     return find.getInt64(0);
 }
 
-Change renameChart(Connection& connection, std::int64_t chart, std::string_view name,
-                   std::string_view newName) {
+namespace {
+
+// One change to the chart with key `chart`, found under `name`: in one write transaction, once the file
+// is known to be the one opened and the chart still there under that name; kept only when done.
+template <typename Work>
+Change changeChart(Connection& connection, std::int64_t chart, std::string_view name, Work&& work) {
     connection.checkSameFile();
     Transaction write(connection);
     connection.checkSameFile();
     ensureNameIndex(connection);
     if (!isThere(connection, chart, name))
         return Change::Gone;
-    if (newName != name && isNameStored(connection, newName))
-        return Change::NameTaken;
-    connection.prepare("update " + chartTable() + " set name = ? where rowid = ?")
-        .bind(1, newName)
-        .bind(2, chart)
-        .step();
-    write.commit();
-    return Change::Done;
+    const Change change = work();
+    if (change == Change::Done)
+        write.commit();
+    return change;
+}
+
+} // namespace
+
+Change renameChart(Connection& connection, std::int64_t chart, std::string_view name,
+                   std::string_view newName) {
+    return changeChart(connection, chart, name, [&] {
+        if (newName != name && isNameStored(connection, newName))
+            return Change::NameTaken;
+        connection.prepare("update " + chartTable() + " set name = ? where rowid = ?")
+            .bind(1, newName)
+            .bind(2, chart)
+            .step();
+        return Change::Done;
+    });
 }
 
 Change deleteChart(Connection& connection, std::int64_t chart, std::string_view name) {
-    connection.checkSameFile();
-    Transaction write(connection);
-    connection.checkSameFile();
-    ensureNameIndex(connection);
-    if (!isThere(connection, chart, name))
-        return Change::Gone;
-    removeChart(connection, chart);
-    write.commit();
-    return Change::Done;
+    return changeChart(connection, chart, name, [&] {
+        removeChart(connection, chart);
+        return Change::Done;
+    });
 }
 
 void forEachChart(const Connection& connection, const std::function<void(const StoredChart&)>& visit) {
