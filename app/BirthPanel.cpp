@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QFormLayout>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,9 +42,7 @@ void selectData(QComboBox* box, const QVariant& data) {
 BirthPanel::BirthPanel(QWidget* parent)
     : QWidget(parent) {
     setObjectName("birthPanel");
-    auto* group = new QGroupBox("Birth data");
     auto* form = new QFormLayout;
-    group->setLayout(form);
 
     m_date = labelled(form, "Birth date", new QLineEdit);
     m_date->setPlaceholderText("YYYY-MM-DD (Gregorian)");
@@ -104,7 +101,7 @@ BirthPanel::BirthPanel(QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(group);
+    layout->addLayout(form);
     auto* planetsCaption = new QLabel("Planets and karakas");
     planetsCaption->setBuddy(m_planets);
     layout->addWidget(planetsCaption);
@@ -114,12 +111,13 @@ BirthPanel::BirthPanel(QWidget* parent)
     clear();
 }
 
-QWidget* BirthPanel::firstControl() const {
-    return m_date;
+QList<QWidget*> BirthPanel::tabOrder() const {
+    return {m_date, m_time, m_zone, m_ayanamsa, m_karakas, m_node, m_fill, m_planets};
 }
 
-QWidget* BirthPanel::lastControl() const {
-    return m_planets;
+void BirthPanel::focusField(form::BirthField field) {
+    QWidget* const fields[] = {m_date, m_time, m_zone};
+    fields[static_cast<int>(field)]->setFocus(Qt::OtherFocusReason);
 }
 
 store::BirthData BirthPanel::birthData() const {
@@ -155,8 +153,8 @@ void BirthPanel::showPlanets(const std::vector<form::PlanetRow>& rows,
     m_planets->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const form::PlanetRow& row = rows[static_cast<std::size_t>(r)];
-        const QString karaka =
-            QString::fromStdString(row.karaka) + (row.chosen ? " \u25c0" : "") + (row.tied ? " (tie)" : "");
+        // The two bodies that fill the AK and AmK rows stand out in bold; the notes say which they are.
+        const QString karaka = QString::fromStdString(row.karaka) + (row.tied ? " (tied)" : "");
         const QString cells[] = {QString::fromStdString(row.body), QString::fromStdString(row.longitude),
                                  QString::fromStdString(row.inSign), karaka};
         for (int column = 0; column < 4; ++column) {

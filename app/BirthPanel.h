@@ -18,15 +18,15 @@ public:
     explicit BirthPanel(QWidget* parent);
 
     QPushButton* fillButton() const { return m_fill; }
-    // The first and last of its controls in the tab order.
-    QWidget* firstControl() const;
-    QWidget* lastControl() const;
+    // Its controls in the order the Tab key takes them.
+    QList<QWidget*> tabOrder() const;
 
     store::BirthData birthData() const override;
     void setBirthData(const store::BirthData& birth) override;
     void clear() override;
     void showPlanets(const std::vector<form::PlanetRow>& rows,
                      const std::vector<std::string>& notes) override;
+    void focusField(form::BirthField field) override;
 
 private:
     QLineEdit* m_date;

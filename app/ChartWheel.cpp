@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyleOptionFocusRect>
 
 #include <cmath>
 #include <numbers>
@@ -168,15 +169,18 @@ void paintMarks(QPainter& painter, const QRectF& area, const form::WheelPicture&
                       radius / 30, pair);
     }
 
-    // The four bodies as labelled marks, on the rim of the inner circle.
+    // The four bodies: a tick at the nakshatra ring, and a labelled mark at each end of its pair's arc,
+    // so that the outer and the inner pair stay apart even where bodies of both coincide.
     for (std::size_t row = 0; row < picture.bodies.size(); ++row) {
         const int pair = row < 2 ? form::kExternal : form::kInternal;
+        const QColor colour = pair == form::kExternal ? kOuterColour : kInnerColour;
         const double at = angleOf(picture.bodies[row].minutes);
-        painter.setPen(QPen(pair == form::kExternal ? kOuterColour : kInnerColour, radius / 80));
-        painter.drawLine(onCircle(centre, nakshatraInner, at), onCircle(centre, nakshatraInner * 0.9, at));
-        painter.setBrush(pair == form::kExternal ? kOuterColour : kInnerColour);
-        painter.drawEllipse(onCircle(centre, nakshatraInner * 0.9, at), radius / 55, radius / 55);
-        const QPointF label = onCircle(centre, nakshatraInner * (row % 2 ? 0.78 : 0.70), at);
+        const double r = arcRadius[pair];
+        painter.setPen(QPen(colour, radius / 80));
+        painter.drawLine(onCircle(centre, nakshatraInner, at), onCircle(centre, nakshatraInner * 0.93, at));
+        painter.setBrush(colour);
+        painter.drawEllipse(onCircle(centre, r, at), radius / 45, radius / 45);
+        const QPointF label = onCircle(centre, r - radius * 0.085, at);
         painter.setPen(Qt::black);
         painter.drawText(QRectF(label.x() - radius / 8, label.y() - radius / 20, radius / 4, radius / 10),
                          Qt::AlignCenter, QString::fromStdString(picture.bodies[row].label));
@@ -197,6 +201,8 @@ ChartWheel::ChartWheel(QWidget* parent)
     setObjectName("wheel");
     setAccessibleName("Chart wheel");
     setAccessibleDescription("Empty until Calculate.");
+    // Reached by Tab, so that a screen reader says what it shows.
+    setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setMinimumSize(200, 225);
 }
@@ -213,16 +219,21 @@ void ChartWheel::paintEvent(QPaintEvent*) {
     if (!m_picture) {
         painter.setPen(palette().color(QPalette::PlaceholderText));
         painter.drawText(rect(), Qt::AlignCenter, "The wheel is drawn by Calculate.");
-        return;
+    } else {
+        const qreal ratio = devicePixelRatioF();
+        if (m_drawn.size() != size() * ratio) {
+            m_drawn = QPixmap(size() * ratio);
+            m_drawn.setDevicePixelRatio(ratio);
+            m_drawn.fill(palette().color(QPalette::Window)); // opaque: copied without blending
+            QPainter drawn(&m_drawn);
+            drawn.setFont(font());
+            paintWheel(drawn, QRectF(rect()).adjusted(4, 4, -4, -4), *m_picture);
+        }
+        painter.drawPixmap(0, 0, m_drawn);
     }
-    const qreal ratio = devicePixelRatioF();
-    if (m_drawn.size() != size() * ratio) {
-        m_drawn = QPixmap(size() * ratio);
-        m_drawn.setDevicePixelRatio(ratio);
-        m_drawn.fill(palette().color(QPalette::Window)); // opaque: copied without blending
-        QPainter drawn(&m_drawn);
-        drawn.setFont(font());
-        paintWheel(drawn, QRectF(rect()).adjusted(4, 4, -4, -4), *m_picture);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
-    painter.drawPixmap(0, 0, m_drawn);
 }

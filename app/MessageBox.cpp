@@ -21,6 +21,9 @@ QMessageBox::StandardButton show(QWidget* parent, const QString& caption, const 
     }
     QMessageBox box(icon, caption, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
+    // A question whose Yes cannot be undone (a delete) is answered No by Enter.
+    if (buttons.testFlag(QMessageBox::No))
+        box.setDefaultButton(QMessageBox::No);
     // Some styles put icons on dialog buttons; these boxes carry text alone.
     for (QAbstractButton* button : box.buttons())
         button->setIcon(QIcon());

@@ -11,6 +11,7 @@
 #include "form/Messages.h"
 #include "velmorant/Version.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -23,6 +24,7 @@
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -172,6 +174,13 @@ void Tithi_Vel::buildLayout() {
         std::unique_ptr<QMenu> menu(namesMenu());
         menu->exec(names->viewport()->mapToGlobal(at));
     });
+    // Shift+F10 is the menu's key where a keyboard has no Menu key; Qt sends only the Menu key itself.
+    auto* menuKey =
+        new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), names, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(menuKey, &QShortcut::activated, this, [names] {
+        const QModelIndex at = names->currentIndex();
+        emit names->customContextMenuRequested(at.isValid() ? names->visualRect(at).center() : QPoint(0, 0));
+    });
     auto* deleteKey = new QShortcut(QKeySequence::Delete, names, nullptr, nullptr, Qt::WidgetShortcut);
     connect(deleteKey, &QShortcut::activated, this, &Tithi_Vel::deleteChart);
 
@@ -273,7 +282,6 @@ void Tithi_Vel::buildFreeArea() {
     m_details->setAccessibleName("Details");
     m_details->setReadOnly(true);
     m_details->setPlaceholderText("The details are reckoned by Calculate.");
-    m_details->setToolTip(QString::fromUtf8(form::kUncertainNote.data(), form::kUncertainNote.size()));
     m_tabs->addTab(m_details, "Details");
     connect(m_tabs, &QTabWidget::currentChanged, this, &Tithi_Vel::showPendingDetails);
 
@@ -319,14 +327,19 @@ void Tithi_Vel::buildFreeArea() {
     m_freeArea->setBackgroundRole(QPalette::Window);
     m_freeArea->viewport()->setAutoFillBackground(false);
 
-    // After "Exit", in the order they stand.
-    setTabOrder(m_cmd_exit, m_tabs);
-    setTabOrder(m_tabs, m_birthPanel->firstControl());
-    setTabOrder(m_birthPanel->lastControl(), m_details);
-    setTabOrder(m_details, m_print);
-    setTabOrder(m_print, m_export);
-    setTabOrder(m_export, m_exportCharts);
-    setTabOrder(m_exportCharts, m_importCharts);
+    m_freeArea->setFocusPolicy(Qt::NoFocus); // the area only holds controls; it is no stop of its own
+    // A control the focus reaches is scrolled into view, also when the focus comes from the left.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && m_freeArea->widget()->isAncestorOf(now))
+            m_freeArea->ensureWidgetVisible(now);
+    });
+
+    // After "Exit", in the order they stand: the tabs, what each holds, the buttons under them.
+    QList<QWidget*> order{m_cmd_exit, m_tabs->tabBar()};
+    order += m_birthPanel->tabOrder();
+    order += {m_wheel, m_details, m_print, m_export, m_exportCharts, m_importCharts};
+    for (qsizetype at = 1; at < order.size(); ++at)
+        setTabOrder(order[at - 1], order[at]);
 }
 
 QMenu* Tithi_Vel::namesMenu() {
@@ -407,7 +420,7 @@ void Tithi_Vel::printChart() {
             return;
         QPrinter printer(QPrinter::HighResolution);
         printer.setPageSize(defaultPageSize());
-        printer.setDocName(QString::fromStdString("Velmorant: " + report->name));
+        printer.setDocName(pdfFileName(report->name).chopped(4)); // what a print to a file is called
         QPrintDialog dialog(&printer, this);
         if (dialog.exec() == QDialog::Accepted)
             printReport(printer, *report);

@@ -92,6 +92,8 @@ struct PlanetRow {
     friend bool operator==(const PlanetRow&, const PlanetRow&) = default;
 };
 
+enum class BirthField { Date, Time, Zone };
+
 // The birth data group: the moment and the choices, and the table of the eight bodies.
 class BirthPanel {
 public:
@@ -104,6 +106,8 @@ public:
     virtual void clear() = 0;
     // The table of the eight bodies and the lines under it (the moment in UT, the ayanamsa, any tie).
     virtual void showPlanets(const std::vector<PlanetRow>& rows, const std::vector<std::string>& notes) = 0;
+    // Gives the keyboard focus to a field, after a message about it.
+    virtual void focusField(BirthField field) = 0;
 };
 
 struct WheelPicture;

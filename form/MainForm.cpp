@@ -340,7 +340,8 @@ void MainForm::cmd_fill_Click() {
     const store::BirthData typed = m_window.birthPanel().birthData();
     std::optional<Reckoning> reckoning;
     if (const auto problem = birthDataProblem(typed, ephemeris(), reckoning)) {
-        m_window.showMessage(*problem);
+        m_window.showMessage(problem->message);
+        m_window.birthPanel().focusField(problem->field);
         return;
     }
     const std::array<double, kBodyRows> longitudes = reckoning->rowLongitudes();

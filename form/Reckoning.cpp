@@ -57,18 +57,24 @@ Reckoning reckon(const store::BirthData& birth, sky::Ephemeris& ephemeris) {
     return r;
 }
 
-std::optional<std::string> birthDataProblem(const store::BirthData& birth, sky::Ephemeris& ephemeris,
-                                            std::optional<Reckoning>& reckoning) {
+std::optional<BirthProblem> birthDataProblem(const store::BirthData& birth, sky::Ephemeris& ephemeris,
+                                             std::optional<Reckoning>& reckoning) {
     if (birth.date.empty())
-        return birthFieldMessage(kBirthDateLabel, "none given; enter the date as YYYY-MM-DD");
+        return BirthProblem{BirthField::Date,
+                            birthFieldMessage(kBirthDateLabel, "none given; enter the date as YYYY-MM-DD")};
     if (birth.time.empty())
-        return birthFieldMessage(kBirthTimeLabel, "none given; enter the time as HH:MM or HH:MM:SS");
+        return BirthProblem{
+            BirthField::Time,
+            birthFieldMessage(kBirthTimeLabel, "none given; enter the time as HH:MM or HH:MM:SS")};
     try {
         reckoning = reckon(birth, ephemeris);
     } catch (const sky::InputError& e) {
-        return birthFieldMessage(fieldLabel(e.field()), e.what());
+        const BirthField field = e.field() == sky::Field::Date   ? BirthField::Date
+                                 : e.field() == sky::Field::Time ? BirthField::Time
+                                                                 : BirthField::Zone;
+        return BirthProblem{field, birthFieldMessage(fieldLabel(e.field()), e.what())};
     } catch (const sky::OutOfRange& e) {
-        return birthFieldMessage(kBirthDateLabel, e.what());
+        return BirthProblem{BirthField::Date, birthFieldMessage(kBirthDateLabel, e.what())};
     }
     return std::nullopt;
 }

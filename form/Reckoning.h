@@ -32,9 +32,14 @@ struct Reckoning {
 // theory covers. Choices stored under a key this program does not know fall back to the defaults.
 Reckoning reckon(const store::BirthData& birth, sky::Ephemeris& ephemeris);
 
-// What is wrong with the birth data, or nothing; "Birth date: ..." and the like. Runs reckon().
-std::optional<std::string> birthDataProblem(const store::BirthData& birth, sky::Ephemeris& ephemeris,
-                                            std::optional<Reckoning>& reckoning);
+// What is wrong with the birth data, or nothing: the field, and the message that names it ("Birth date:
+// ..." and the like). Runs reckon().
+struct BirthProblem {
+    BirthField field;
+    std::string message;
+};
+std::optional<BirthProblem> birthDataProblem(const store::BirthData& birth, sky::Ephemeris& ephemeris,
+                                             std::optional<Reckoning>& reckoning);
 
 // When the outer pair's current tithi, nakshatra, yoga and karana began and end, reckoned from the
 // birth moment and shown in the birth zone. `longitudes`: the four body rows in minutes, as the

@@ -183,6 +183,20 @@ TEST_F(WindowTest, TheNamesMenuRenamesAndTheDeleteKeyDeletes) {
     EXPECT_EQ(control<QLineEdit>("txtname")->text(), "A") << "the next chart is selected and recalled";
 }
 
+TEST_F(WindowTest, AfterExitTabGoesThroughTheBirthDataInTheOrderItStands) {
+    start();
+    control<QPushButton>("cmd_exit")->setFocus();
+    QStringList reached;
+    for (int press = 0; press < 10; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached.append(QApplication::focusWidget()->accessibleName());
+    }
+    EXPECT_EQ(reached.mid(1, 8),
+              (QStringList{"Birth date", "Birth time", "Time zone", "Ayanamsa", "Karaka scheme", "Lunar node",
+                           "Fill positions", "Planets and karakas"}));
+    EXPECT_EQ(reached.back(), "Print chart");
+}
+
 TEST_F(WindowTest, TheRestoredWindowShowsEveryControl) {
     Tithi_Vel* window = start(kStored);
     window->showNormal();

@@ -88,6 +88,7 @@ public:
         planets = rows;
         notes = lines;
     }
+    void focusField(form::BirthField) override {}
 };
 
 using Rows = std::array<std::array<int, 3>, form::kBodyRows>; // {sign 1..12, degrees, minutes} per row
