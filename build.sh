@@ -9,7 +9,7 @@ cd "$(dirname "$(readlink -f "$0")")"
 
 packages=(g++ cmake make ninja-build pkg-config qt6-base-dev libgl-dev libsqlite3-dev libswe-dev swe-basic-data
           libhowardhinnant-date-dev tzdata libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev poppler-utils
-          sqlite3 fonts-liberation2 clang-format)
+          sqlite3 fonts-liberation2 fonts-dejavu-core clang-format)
 
 install_missing() {
     local missing=()
@@ -19,7 +19,13 @@ install_missing() {
     [ ${#missing[@]} -eq 0 ] && return
     echo "Installing: ${missing[*]}"
     local sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "Missing: ${missing[*]}. Run this as root once (or install sudo) to install them." >&2
+            exit 1
+        fi
+        sudo=(sudo)
+    fi
     "${sudo[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
