@@ -28,8 +28,6 @@ namespace {
 
 using store::Errc;
 
-constexpr int kSignEntries = 12;
-
 // The reference row at `row` (0-based). A table cut short outside the program is named as such, rather
 // than as a move past its end.
 const store::Recordset& atRow(store::Recordset& rs, int row) {
@@ -52,7 +50,7 @@ int signPosition(const store::Field& field) {
         return -1;
     try {
         const int sign = field.toInt16();
-        return sign >= 0 && sign <= kSignEntries ? sign : -1;
+        return sign >= 0 && sign <= almanac::kSignsPerCircle ? sign : -1;
     } catch (const store::Error&) {
         return -1;
     }

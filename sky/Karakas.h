@@ -22,8 +22,6 @@ struct KarakaRank {
     int rankingSeconds = 0;
     std::optional<Karaka> role; // none for Rahu in the seven-karaka scheme
     bool tied = false;          // another ranked body has the same ranking seconds
-
-    constexpr double rankingDegrees() const { return rankingSeconds / 3600.0; }
 };
 
 // longitudes: sidereal degrees in Body order. Highest ranking seconds first; on an exact tie the body
