@@ -42,10 +42,11 @@ void BirthDataWriter::write(std::int64_t chart, const std::optional<BirthData>& 
     statement.step();
 }
 
-BirthData birthDataRow(const Statement& statement) {
-    return {std::string(statement.getText(0)),       std::string(statement.getText(1)),
-            std::string(statement.getText(2)),       std::string(statement.getText(3)),
-            static_cast<int>(statement.getInt64(4)), std::string(statement.getText(5))};
+BirthData birthDataRow(const Statement& statement, int first) {
+    const auto text = [&](int column) {
+        return std::string(statement.getText(first + column));
+    };
+    return {text(0), text(1), text(2), text(3), static_cast<int>(statement.getInt64(first + 4)), text(5)};
 }
 
 std::optional<BirthData> readBirthData(const Connection& connection, std::int64_t chart) {

@@ -56,7 +56,8 @@ private:
 // The birth data of one chart, its key bound as the one parameter; and the row it stands on, read.
 inline constexpr std::string_view kBirthByChartSql =
     "select birth_date, birth_time, birth_zone, ayanamsa, karakas, node from birth_data where chart = ?";
-BirthData birthDataRow(const Statement& statement);
+// `first`: the column the six birth columns begin at.
+BirthData birthDataRow(const Statement& statement, int first = 0);
 
 // The birth data of the chart with key `chart`; none when it has none or the file has no such table.
 std::optional<BirthData> readBirthData(const Connection& connection, std::int64_t chart);

@@ -99,10 +99,13 @@ SaveResult saveChart(Connection& connection, const NewChart& chart) {
     return {true, std::move(names)};
 }
 
+std::string chartByKeySql() {
+    return "select * from " + chartTable() + " where rowid = ?";
+}
+
 Table readChart(const Connection& connection, std::int64_t rowid) {
     connection.checkSameFile();
-    Statement row =
-        connection.prepare("select * from " + sqlite::quoteIdentifier(kChartTable) + " where rowid = ?");
+    Statement row = connection.prepare(chartByKeySql());
     row.bind(1, rowid);
     return Table(row);
 }
@@ -174,9 +177,7 @@ void forEachChart(const Connection& connection, const std::function<void(const S
             chart.positions[static_cast<std::size_t>(position)] = walk.getValue(position + 1);
         chart.birth.reset();
         if (birth && !walk.isNull(13))
-            chart.birth = BirthData{std::string(walk.getText(13)),       std::string(walk.getText(14)),
-                                    std::string(walk.getText(15)),       std::string(walk.getText(16)),
-                                    static_cast<int>(walk.getInt64(17)), std::string(walk.getText(18))};
+            chart.birth = birthDataRow(walk, 13);
         visit(chart);
     }
 }

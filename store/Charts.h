@@ -57,6 +57,9 @@ struct SaveResult {
 // the names as they stand after the write.
 SaveResult saveChart(Connection& connection, const NewChart& chart);
 
+// Every column of the stored chart whose key is bound as the one parameter.
+std::string chartByKeySql();
+
 // Every column of the stored chart with this key, or an empty table when there is none.
 Table readChart(const Connection& connection, std::int64_t rowid);
 

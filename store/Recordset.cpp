@@ -128,8 +128,7 @@ Field ChartRecordset::field(int ordinal) const {
     if (m_fetchedRow != row) {
         m_connection->checkSameFile();
         if (!m_byKey)
-            m_byKey = m_connection->prepare("select * from " + sqlite::quoteIdentifier(kChartTable) +
-                                            " where rowid = ?");
+            m_byKey = m_connection->prepare(chartByKeySql());
         m_byKey->reset();
         m_byKey->bind(1, m_names->rowid(row));
         Table fetched(*m_byKey);
