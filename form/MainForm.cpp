@@ -12,6 +12,7 @@
 #include "sky/Longitude.h"
 #include "store/Charts.h"
 #include "store/Error.h"
+#include "store/WholeFile.h"
 
 #include <array>
 #include <cerrno>
@@ -365,28 +366,15 @@ namespace form {
 
 namespace {
 
-// Writes a file through a temporary one beside it, which takes the name only once complete. Returns
-// what went wrong, or nothing.
+// Writes a file whole, with the mode the user's new files get. Returns what went wrong, or nothing.
 std::optional<std::string> writeWhole(const std::string& path,
                                       const std::function<void(std::ostream&)>& write) {
-    std::string scratch = path + ".XXXXXX";
-    const int fd = ::mkstemp(scratch.data());
-    if (fd < 0)
-        return std::generic_category().message(errno);
-    ::close(fd);
-    {
-        std::ofstream out(scratch, std::ios::binary | std::ios::trunc);
-        write(out);
-        out.flush();
-        if (out) {
-            out.close();
-            if (std::rename(scratch.c_str(), path.c_str()) == 0)
-                return std::nullopt;
-        }
+    try {
+        store::writeWhole(path, write);
+    } catch (const std::filesystem::filesystem_error& e) {
+        return e.code().message();
     }
-    const std::string problem = std::generic_category().message(errno ? errno : EIO);
-    std::remove(scratch.c_str());
-    return problem;
+    return std::nullopt;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "store/BirthData.h"
 #include "store/Sqlite.h"
+#include "store/WholeFile.h"
 
 #include <cerrno>
 #include <memory>
@@ -31,12 +32,7 @@ void createDatabase(const std::filesystem::path& path) {
 
     // Build the file under a private name beside the target, then link it into place; link() never
     // replaces an existing file, so a file that appeared meanwhile is left alone too.
-    std::string scratch = path.string() + ".XXXXXX";
-    const int fd = ::mkstemp(scratch.data());
-    if (fd < 0)
-        fail(path, errno);
-    ::close(fd);
-    const std::filesystem::path temporary(scratch);
+    const std::filesystem::path temporary = makeScratchFile(path);
     try {
         sqlite3* raw = nullptr;
         const int rc = sqlite3_open_v2(temporary.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
