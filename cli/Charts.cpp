@@ -8,6 +8,7 @@
 #include "store/Charts.h"
 #include "store/Connection.h"
 #include "store/Error.h"
+#include "store/WholeFile.h"
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
@@ -50,6 +51,7 @@ struct Arguments {
     std::string newName;
     std::string input;
     std::string format;
+    std::string output;
     bool json = false;
     bool replace = false;
 };
@@ -172,16 +174,36 @@ form::Format formatOf(const Arguments& arguments) {
     return *format;
 }
 
-int runExport(const Arguments& arguments, Io io) {
-    const form::Format format = arguments.format.empty() ? form::Format::Csv : formatOf(arguments);
-    const store::Connection connection = openDatabase(arguments);
-    BlockBuffer buffer(io.out);
+void writeCharts(const store::Connection& connection, form::Format format, std::ostream& target) {
+    BlockBuffer buffer(target);
     std::ostream out(&buffer);
     form::ChartWriter writer(out, format);
     store::forEachChart(connection, [&](const store::StoredChart& chart) { writer.write(chart); });
     writer.finish();
-    if (!io.out)
-        throw FileError("cannot write the charts to standard output");
+}
+
+int runExport(const Arguments& arguments, Io io) {
+    std::optional<form::Format> format;
+    if (!arguments.format.empty())
+        format = formatOf(arguments);
+    else if (!arguments.output.empty())
+        format = form::formatOfPath(arguments.output);
+    if (!arguments.output.empty() && !format)
+        throw UsageError("--format: " + arguments.output +
+                         " ends in neither .csv nor .json; give --format csv or --format json");
+    const store::Connection connection = openDatabase(arguments);
+    if (arguments.output.empty()) {
+        writeCharts(connection, format.value_or(form::Format::Csv), io.out);
+        if (!io.out)
+            throw FileError("cannot write the charts to standard output");
+        return kSuccess;
+    }
+    try {
+        store::writeWhole(arguments.output,
+                          [&](std::ostream& out) { writeCharts(connection, *format, out); });
+    } catch (const std::filesystem::filesystem_error& e) {
+        throw FileError("cannot write " + arguments.output + ": " + e.code().message());
+    }
     return kSuccess;
 }
 
@@ -286,13 +308,22 @@ void addChartsCommand(CLI::App& app, Io io, int& status) {
     remove->add_option("NAME", arguments->name, "The chart's name, exactly as stored")->required();
 
     CLI::App* exporting = addSubcommand(
-        *charts, "export", "Writes every stored chart, with its birth data, to standard output.", runExport,
+        *charts, "export",
+        "Writes every stored chart, with its birth data, to standard output or to the file --output "
+        "names.",
+        runExport,
         "The columns: name, sun_sign, sun_deg, sun_min, moon_..., ak_..., amk_..., "
-        "birth_date,\nbirth_time, birth_zone, ayanamsa, karakas, node.\n\n" +
-            std::string(kReadHelp) + std::string(kFileTroubleHelp),
+        "birth_date,\nbirth_time, birth_zone, ayanamsa, karakas, node.\n"
+        "A file --output names appears whole or not at all, replacing any file of that name.\n\n"
+        "Exit status: 0 done; 2 invalid arguments;\n"
+        "3 the file --output names cannot be written, or the database file is missing or damaged, or in\n"
+        "use by another program past a wait of five seconds.",
         arguments, io, status);
-    exporting->add_option("--format", arguments->format, "csv (the default) or json")
+    exporting
+        ->add_option("--format", arguments->format,
+                     "csv or json; by default from --output's extension, else csv")
         ->check(CLI::IsMember({"csv", "json"}, CLI::ignore_case));
+    exporting->add_option("--output", arguments->output, "The file to write, instead of standard output");
 
     CLI::App* importing = addSubcommand(*charts, "import",
                                         "Stores the charts of a CSV or JSON file, with their "

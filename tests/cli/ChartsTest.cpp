@@ -3,6 +3,7 @@
 #include "Program.h"
 
 #include <chrono>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -173,6 +174,25 @@ TEST(Charts, AFileThatIsNotThereIsStatusThree) {
         EXPECT_EQ(finished.status, 3);
         EXPECT_NE(finished.err.find(missing + " was not found"), std::string::npos) << finished.err;
     }
+}
+
+TEST(Charts, AnExportToAFileAppearsWholeWithTheModeTheUmaskGives) {
+    const Database database;
+    ASSERT_EQ(database.import(csvOf({"Asha", "Ravi"})).status, 0);
+    const auto json = database.folder / "charts.JSON";
+    const auto none = database.folder / "none.csv";
+    const mode_t previous = ::umask(002);
+    const Finished written = database.run({"charts", "export", "--output", json.string()});
+    const Finished refused = cli_test::runCli({"charts", "export", "--output", none.string(), "--file",
+                                               (database.folder / "missing.mdb").string()});
+    ::umask(previous);
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(cli_test::fileText(json), database.run({"charts", "export", "--format", "json"}).out);
+    EXPECT_EQ(std::filesystem::status(json).permissions(), static_cast<std::filesystem::perms>(0664));
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_FALSE(std::filesystem::exists(none)) << "no empty file is left behind";
+    EXPECT_EQ(
+        database.run({"charts", "export", "--output", (database.folder / "charts.txt").string()}).status, 2);
 }
 
 TEST(Charts, ADeleteWaitsForAnotherProgramsWriteAndGivesUpAfterFiveSeconds) {
