@@ -1,5 +1,6 @@
 #include "cli/Calc.h"
 
+#include "almanac/Ascii.h"
 #include "almanac/Captions.h"
 #include "almanac/Details.h"
 #include "almanac/Entries.h"
@@ -12,7 +13,6 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -128,19 +128,12 @@ std::optional<int> wholeNumber(std::string_view text, int limit) {
     return value < limit ? std::optional<int>(value) : std::nullopt;
 }
 
-bool sameLetters(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 // 0 Aries .. 11 Pisces, by the selectors' own spelling or the usual "Capricorn".
 std::optional<int> signOf(std::string_view name) {
     for (int sign = 0; sign < almanac::kSignsPerCircle; ++sign)
-        if (sameLetters(name, almanac::kSignEntries[static_cast<std::size_t>(sign) + 1]))
+        if (almanac::sameAsciiLetters(name, almanac::kSignEntries[static_cast<std::size_t>(sign) + 1]))
             return sign;
-    if (sameLetters(name, "Capricorn"))
+    if (almanac::sameAsciiLetters(name, "Capricorn"))
         return 9;
     return std::nullopt;
 }
@@ -438,7 +431,7 @@ int runBatch(const Names& names, Io io) {
             const std::string_view content = trimmed(line);
             if (content.empty())
                 return;
-            if (number == 1 && std::isalpha(static_cast<unsigned char>(content.front())))
+            if (number == 1 && almanac::isAsciiLetter(content.front()))
                 return; // a header
             const std::optional<Longitudes> read = batchLine(line, why);
             if (!read) {

@@ -1,5 +1,6 @@
 #include "form/Exchange.h"
 
+#include "almanac/Ascii.h"
 #include "almanac/Entries.h"
 #include "almanac/Pair.h"
 #include "form/Json.h"
@@ -18,16 +19,12 @@ namespace {
 constexpr std::size_t kChartFields = 13; // the name and the twelve positions
 constexpr std::size_t kBirthDate = 13;
 
-bool sameLetters(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) { return std::tolower(x) == std::tolower(y); });
-}
-
 // The list position of a sign by its English name: the selectors' own spelling, the usual one too.
 std::optional<int> signPosition(std::string_view name) {
     for (int sign = 1; sign <= almanac::kSignsPerCircle; ++sign)
-        if (sameLetters(name, almanac::kSignEntries[static_cast<std::size_t>(sign)]))
+        if (almanac::sameAsciiLetters(name, almanac::kSignEntries[static_cast<std::size_t>(sign)]))
             return sign;
-    if (sameLetters(name, "Capricorn"))
+    if (almanac::sameAsciiLetters(name, "Capricorn"))
         return 10;
     return std::nullopt;
 }
@@ -163,9 +160,9 @@ std::optional<Format> formatOfPath(std::string_view path) {
 }
 
 std::optional<Format> parseFormat(std::string_view name) {
-    if (sameLetters(name, "csv"))
+    if (almanac::sameAsciiLetters(name, "csv"))
         return Format::Csv;
-    if (sameLetters(name, "json"))
+    if (almanac::sameAsciiLetters(name, "json"))
         return Format::Json;
     return std::nullopt;
 }
