@@ -3,6 +3,7 @@
 #include "sky/Longitude.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <span>
 
 namespace sky {
@@ -19,9 +20,16 @@ constexpr std::array kEightRoles{Karaka::Atma,  Karaka::Amatya, Karaka::Bhratri,
 constexpr std::array kSevenRoles{Karaka::Atma,  Karaka::Amatya, Karaka::Bhratri, Karaka::Matri,
                                  Karaka::Putra, Karaka::Gnati,  Karaka::Dara};
 
+// Whole arc-seconds, truncated for every body alike. Rahu's count is 30° less its degree within the
+// sign, truncated as it stands: that is 30° less the degree rounded up, not less the degree truncated,
+// which would put Rahu up to a second ahead of a body that is in fact ahead of it.
 int rankingSeconds(Body body, double longitude) {
-    const int seconds = splitLongitude(longitude).secondsInSign();
-    return body == Body::Rahu ? kSecondsPerSign - seconds : seconds;
+    if (body != Body::Rahu)
+        return splitLongitude(longitude).secondsInSign();
+    constexpr std::int64_t kSecondsPerDegree = 3600;
+    const std::int64_t signBegins =
+        stepsReached(longitude, kSecondsPerDegree) / kSecondsPerSign * kSecondsPerSign;
+    return kSecondsPerSign - static_cast<int>(stepsRoundedUp(longitude, kSecondsPerDegree) - signBegins);
 }
 
 } // namespace

@@ -18,7 +18,8 @@ std::string_view karakaName(Karaka karaka);         // "Atmakaraka" ...
 
 struct KarakaRank {
     // What the ranking compares: whole arc-seconds within the sign, as the sign position shows them.
-    // Rahu moves backwards, so its count runs back from the end of the sign (30° less its degree).
+    // Rahu moves backwards, so its count runs back from the end of the sign: 30° less its degree,
+    // reckoned exactly and then truncated to the second like every other body's.
     int rankingSeconds = 0;
     std::optional<Karaka> role; // none for Rahu in the seven-karaka scheme
     bool tied = false;          // another ranked body has the same ranking seconds

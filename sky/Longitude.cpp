@@ -25,6 +25,13 @@ std::int64_t stepsReached(double degrees, std::int64_t stepsPerDegree) {
     return static_cast<std::int64_t>(steps);
 }
 
+std::int64_t stepsRoundedUp(double degrees, std::int64_t stepsPerDegree) {
+    const double x = normalizedDegrees(degrees);
+    const std::int64_t reached = stepsReached(x, stepsPerDegree);
+    return std::fma(x, static_cast<double>(stepsPerDegree), -static_cast<double>(reached)) > 0 ? reached + 1
+                                                                                               : reached;
+}
+
 SignPosition splitLongitude(double degrees) {
     constexpr std::int64_t kTenthsPerDegree = 36'000;
     const std::int64_t tenths = stepsReached(degrees, kTenthsPerDegree);

@@ -30,6 +30,9 @@ double normalizedDegrees(double degrees);
 // floor, even where multiplying out would round up onto the next step.
 std::int64_t stepsReached(double degrees, std::int64_t stepsPerDegree);
 
+// The same count rounded up, exactly: the whole steps it takes to reach or pass the longitude.
+std::int64_t stepsRoundedUp(double degrees, std::int64_t stepsPerDegree);
+
 SignPosition splitLongitude(double degrees);
 
 // The whole arc-minute reached, 0..21599, as the almanac's pair arithmetic takes it.

@@ -144,6 +144,15 @@ TEST(Cli, TableHasTheMomentAndARowPerBodyInOrder) {
         << finished.out;
 }
 
+// Mars 10°08'45.2" into Virgo, Rahu 19°51'14.8" into Sagittarius: 30° less Rahu's degree falls in
+// the same arc-second as Mars, a fraction behind it.
+TEST(Cli, RahuTiedWithMarsToTheArcSecondRanksBehindIt) {
+    const Finished finished = runCli(moment("2029-01-01", "18:02:40", "Australia/Sydney"));
+    EXPECT_TRUE(std::regex_search(finished.out, std::regex("\nMars .* PiK +Pitrikaraka, tied\n(.*\n)*"
+                                                           "Rahu .* PK +Putrakaraka, tied\n")))
+        << finished.out;
+}
+
 TEST(Cli, BatchSkipsBadLinesSayingWhereAndGoesOn) {
     const Finished finished = runCli({"positions", "--batch"}, "date,time,zone\r\n"
                                                                "1990-05-17,14:30,Asia/Kolkata\r\n"

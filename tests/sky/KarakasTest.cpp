@@ -73,6 +73,12 @@ const Case kCases[] = {
       at(0, 6, 0, 0), at(8, 0, 0, 0)},
      KarakaScheme::Eight,
      "AmK DK GK PK PiK MK BK AK"},
+    // Rahu's 30° - 12°34'56.7" is 17°25'03.3": truncated, the same second as Mars's 17°25'03.5".
+    {"Rahu and Mars in the same arc-second, Rahu's count truncated like the others: Mars ranks higher",
+     {at(0, 1, 0, 0), at(0, 2, 0, 0), at(4, 17, 25, 3.5), at(0, 3, 0, 0), at(0, 4, 0, 0), at(0, 5, 0, 0),
+      at(0, 6, 0, 0), at(10, 12, 34, 56.7)},
+     KarakaScheme::Eight,
+     "DK GK AK= PK PiK MK BK AmK="},
 };
 
 TEST(Karakas, RankWithinTheSign) {
@@ -86,7 +92,8 @@ TEST(Karakas, RahusRankingValueIsThirtyDegreesLessItsDegree) {
     std::array<double, sky::kBodyCount> longitudes{};
     longitudes[sky::index(Body::Rahu)] = at(10, 12, 34, 56.7);
     const auto ranks = sky::rankKarakas(longitudes);
-    EXPECT_EQ(ranks[sky::index(Body::Rahu)].rankingSeconds, 30 * 3600 - (12 * 3600 + 34 * 60 + 56));
+    // 17°25'03.3", truncated.
+    EXPECT_EQ(ranks[sky::index(Body::Rahu)].rankingSeconds, 17 * 3600 + 25 * 60 + 3);
     // Everything else at 0°: seven bodies tied, ranked in Body order behind Rahu.
     EXPECT_EQ(roles(ranks), "AmK= BK= MK= PiK= PK= GK= DK= AK");
 }
