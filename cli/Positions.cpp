@@ -256,7 +256,7 @@ int runPositions(const Arguments& arguments, Io io) {
                             choice(sky::parseKarakaScheme(arguments.karakas), "--karakas")};
     if (!arguments.batch) {
         if (arguments.date.empty())
-            throw UsageError("--date: missing; give it as YYYY-MM-DD");
+            throw UsageError("--date: missing; give it as " + std::string(sky::kDateForm));
         if (arguments.time.empty())
             throw UsageError("--time: missing; give it as HH:MM or HH:MM:SS");
         if (arguments.zone.empty())
@@ -287,8 +287,8 @@ void addPositionsCommand(CLI::App& app, Io io, int& status) {
     CLI::App* command = app.add_subcommand(
         "positions", "Sidereal positions of Sun, Moon, Mars, Mercury, Jupiter, Venus, Saturn and Rahu at one "
                      "moment, with their chara karakas.");
-    CLI::Option* date =
-        command->add_option("--date", arguments->date, "Civil date, YYYY-MM-DD (proleptic Gregorian)");
+    CLI::Option* date = command->add_option(
+        "--date", arguments->date, "Civil date, proleptic Gregorian: " + std::string(sky::kDateForm));
     CLI::Option* time = command->add_option("--time", arguments->time, "Local time, HH:MM or HH:MM:SS");
     CLI::Option* zone =
         command->add_option("--zone", arguments->zone,

@@ -61,7 +61,8 @@ std::optional<BirthProblem> birthDataProblem(const store::BirthData& birth, sky:
                                              std::optional<Reckoning>& reckoning) {
     if (birth.date.empty())
         return BirthProblem{BirthField::Date,
-                            birthFieldMessage(kBirthDateLabel, "none given; enter the date as YYYY-MM-DD")};
+                            birthFieldMessage(kBirthDateLabel, "none given; enter the date as " +
+                                                                   std::string(sky::kDateForm))};
     if (birth.time.empty())
         return BirthProblem{
             BirthField::Time,

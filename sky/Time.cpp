@@ -56,9 +56,10 @@ std::string localText(date::local_seconds local) {
     const auto day = date::floor<date::days>(local);
     const date::year_month_day ymd{day};
     const date::hh_mm_ss time{local - day};
+    const int year = static_cast<int>(ymd.year());
     char text[40];
     const int length =
-        std::snprintf(text, sizeof text, "%04d-%02u-%02u %02d:%02d", static_cast<int>(ymd.year()),
+        std::snprintf(text, sizeof text, "%s%04d-%02u-%02u %02d:%02d", year < 0 ? "-" : "", std::abs(year),
                       static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()),
                       static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()));
     if (time.seconds().count() != 0)
@@ -114,20 +115,25 @@ std::string_view fieldName(Field field) {
 
 date::year_month_day parseDate(std::string_view input) {
     const std::string_view text = trimmed(input);
-    const int year = digitsAt(text, 0, 4), month = digitsAt(text, 5, 2), day = digitsAt(text, 8, 2);
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-' || year < 0 || month < 0 || day < 0)
-        throw InputError(Field::Date, quoted(text) + " is not a date of the form YYYY-MM-DD");
+    // The year's sign, if any, then YYYY-MM-DD.
+    const std::size_t at = text.starts_with('-') || text.starts_with('+') ? 1 : 0;
+    const int digits = digitsAt(text, at, 4), month = digitsAt(text, at + 5, 2),
+              day = digitsAt(text, at + 8, 2);
+    if (text.size() != at + 10 || text[at + 4] != '-' || text[at + 7] != '-' || digits < 0 || month < 0 ||
+        day < 0)
+        throw InputError(Field::Date, quoted(text) + " is not a date of the form " + std::string(kDateForm));
+    const int year = text.starts_with('-') ? -digits : digits;
+    const std::string yearText(text.substr(0, at + 4));
     if (month < 1 || month > 12)
-        throw InputError(Field::Date, std::string(text) + " has no month " + std::string(text.substr(5, 2)) +
-                                          ": months run from 01 to 12");
+        throw InputError(Field::Date, std::string(text) + " has no month " +
+                                          std::string(text.substr(at + 5, 2)) + ": months run from 01 to 12");
     const date::year_month_day_last last{date::year{year} / date::month{static_cast<unsigned>(month)} /
                                          date::last};
     const auto days = static_cast<int>(static_cast<unsigned>(last.day()));
     if (day < 1 || day > days)
         throw InputError(Field::Date, std::string(text) + " does not exist: " +
                                           std::string(kMonthNames[static_cast<std::size_t>(month - 1)]) +
-                                          " " + std::string(text.substr(0, 4)) + " has " +
-                                          std::to_string(days) + " days");
+                                          " " + yearText + " has " + std::to_string(days) + " days");
     return date::year{year} / month / day;
 }
 

@@ -32,7 +32,9 @@ private:
     Field m_field;
 };
 
-// YYYY-MM-DD.
+// YYYY-MM-DD, the year astronomical: before year 1 come year 0 (1 BCE) and the years written with a
+// minus sign, -0044-03-15 being 15 March 45 BCE. A leading plus sign is allowed too.
+inline constexpr std::string_view kDateForm = "YYYY-MM-DD, or -YYYY-MM-DD before year 0 (-0044 is 45 BCE)";
 date::year_month_day parseDate(std::string_view text);
 
 // HH:MM or HH:MM:SS, 00:00:00 to 23:59:59; the time since midnight.

@@ -70,6 +70,7 @@ TEST(Cli, ExitStatusesAndTheFieldAtFault) {
         {{"positions", "--time", "14:30", "--zone", "UTC"}, 2, "--date: missing"},
         {moment("2023-02-29", "14:30", "UTC"), 2, "--date: 2023-02-29 does not exist"},
         {moment("3001-01-01", "00:00", "UTC"), 2, "--date: positions can be computed only from"},
+        {moment("-0044-03-15", "12:00", "UTC"), 0, "UT         -0044-03-15T12:00:00Z"},
         {moment("1990-05-17", "24:00", "UTC"), 2, "--time: 24:00 is not a time of day"},
         {moment("2021-03-14", "02:30", "America/New_York"), 2, "--time: 2021-03-14 02:30 did not happen"},
         {moment("1990-05-17", "14:30", "Mars/Olympus"), 2, "--zone: no time zone is named"},

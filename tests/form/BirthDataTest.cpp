@@ -74,6 +74,8 @@ TEST_F(BirthDataTest, BadInputIsOneMessageNamingTheFieldAndChangesNothing) {
         {{"1990-05-17", "14:30", "Mars/Olympus", "lahiri", 8, "mean"}, "Time zone: no time zone is named"},
         {{"3001-01-01", "14:30", "+05:30", "lahiri", 8, "mean"},
          "Birth date: positions can be computed only"},
+        {{"-44-03-15", "14:30", "+05:30", "lahiri", 8, "mean"},
+         "Birth date: \"-44-03-15\" is not a date of the form YYYY-MM-DD, or -YYYY-MM-DD before year 0"},
     };
     const Rows before{{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}}};
     for (const auto& c : cases) {

@@ -89,7 +89,9 @@ const Refusal kRefusals[] = {
     {"2023-02-29", "12:00", "UTC", Field::Date, "2023-02-29 does not exist: February 2023 has 28 days"},
     {"1900-02-29", "12:00", "UTC", Field::Date, "1900-02-29 does not exist: February 1900 has 28 days"},
     {"2023-13-01", "12:00", "UTC", Field::Date, "2023-13-01 has no month 13: months run from 01 to 12"},
-    {"17/05/1990", "12:00", "UTC", Field::Date, "\"17/05/1990\" is not a date of the form YYYY-MM-DD"},
+    {"17/05/1990", "12:00", "UTC", Field::Date,
+     "\"17/05/1990\" is not a date of the form YYYY-MM-DD, or -YYYY-MM-DD before year 0 (-0044 is 45 BCE)"},
+    {"-0043-02-29", "12:00", "UTC", Field::Date, "-0043-02-29 does not exist: February -0043 has 28 days"},
     {"1990-05-17", "24:00", "UTC", Field::Time, "24:00 is not a time of day: hours run from 00 to 23"},
     {"1990-05-17", "12:60", "UTC", Field::Time, "12:60 is not a time of day: minutes run from 00 to 59"},
     {"1990-05-17", "9:30", "UTC", Field::Time, "\"9:30\" is not a time of the form HH:MM or HH:MM:SS"},
@@ -101,6 +103,32 @@ const Refusal kRefusals[] = {
     {"1990-05-17", "12:00", " ", Field::Zone,
      "none given; give a name such as Asia/Kolkata or an offset such as +05:30"},
 };
+
+// Years before 1 are astronomical (year 0 is 1 BCE) in the proleptic Gregorian calendar: against the
+// Julian day's own epoch, and the Ides of March of 44 BCE (15 March in the Julian calendar; JD as the
+// Swiss Ephemeris' swe_julday gives it).
+TEST(Time, YearsBeforeOneReadAndWriteWithTheirSign) {
+    const struct {
+        const char* day;
+        const char* time;
+        const char* zone;
+        double julianDay;
+        const char* ut;
+        const char* local;
+    } cases[] = {
+        {"-4713-11-24", "12:00", "UTC", 0.0, "-4713-11-24T12:00:00Z", "-4713-11-24 12:00 +00:00"},
+        {"-0043-03-13", "13:30", "+01:30", 1705426.0, "-0043-03-13T12:00:00Z", "-0043-03-13 13:30 +01:30"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.day);
+        const sky::Zone zone = sky::Zone::parse(c.zone);
+        const date::sys_seconds moment =
+            sky::universalTime(sky::parseDate(c.day), sky::parseTime(c.time), zone);
+        EXPECT_DOUBLE_EQ(sky::julianDay(moment), c.julianDay);
+        EXPECT_EQ(sky::isoUniversal(moment), c.ut);
+        EXPECT_EQ(zone.localTime(moment), c.local);
+    }
+}
 
 TEST(Time, RefusesWhatCannotBeTakenAndSaysWhy) {
     for (const Refusal& r : kRefusals) {
