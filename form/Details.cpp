@@ -12,7 +12,8 @@ std::string percent(const almanac::Progress& progress, bool& anyUncertain) {
 }
 
 std::string span(const char* what, const SpanTimes::Span& times) {
-    return "  " + std::string(what) + " began " + times.began + ", ends " + times.ends;
+    return "  " + std::string(what) + " began " + times.began + ", ends " + times.ends +
+           (times.atMoment.empty() ? "" : " (at the birth moment: " + times.atMoment + ")");
 }
 
 } // namespace

@@ -12,12 +12,16 @@
 
 namespace form {
 
-// When the outer pair's current tithi, nakshatra, yoga and karana began and end, as local date and
-// time in the chart's own zone ("2026-12-05 14:32").
+// When the outer pair's tithi, nakshatra, yoga and karana at the birth moment began and end, as local
+// date and time in the chart's own zone ("2026-12-05 14:32", to the second within a minute of the
+// moment).
 struct SpanTimes {
     struct Span {
         std::string began;
         std::string ends;
+        // The name of the one the moment is in, where a boundary inside the whole arc-minutes makes the
+        // captions name another; empty where they agree.
+        std::string atMoment;
     };
     Span tithi, nakshatra, yoga, karana;
     std::string zone;

@@ -186,7 +186,7 @@ void MainForm::showResults(const std::array<int, kBodyRows>& longitudes) {
                             std::string(sky::ayanamsaLabel(reckoning->frame.ayanamsa)) + " ayanamsa, " +
                                 std::to_string(birth->karakas) + " karakas, " + birth->node + " node"};
             try {
-                times = spanTimes(*reckoning, *birth, longitudes, ephemeris());
+                times = spanTimes(*reckoning, *birth, longitudes, ephemeris(), m_db);
             } catch (const sky::EphemerisError&) {
                 // A span reaching past the ephemeris' range: the details go without their times.
             }

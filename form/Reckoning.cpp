@@ -5,7 +5,10 @@
 #include "form/Messages.h"
 #include "sky/Crossings.h"
 #include "sky/Longitude.h"
+#include "store/Error.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 namespace form {
@@ -31,6 +34,34 @@ std::string_view fieldLabel(sky::Field field) {
 
 std::string signName(int sign) {
     return std::string(almanac::kSignEntries[static_cast<std::size_t>(sign + 1)]);
+}
+
+// Which of `count` spans of `each` degrees the quantity stands in: the last whose first boundary, as
+// the crossing search is given it, the quantity has reached. Dividing alone could round up onto a
+// boundary not yet reached.
+int spanIndex(double quantity, double each, int count) {
+    int index = std::min(static_cast<int>(quantity / each), count - 1);
+    if (quantity < index * each)
+        --index;
+    else if (index + 1 < count && quantity >= (index + 1) * each)
+        ++index;
+    return index;
+}
+
+// The name in the reference table's row `row` (0-based); a table cut short outside the program is
+// named as such.
+std::string referenceName(store::Recordset& table, int row, std::string_view column) {
+    table.moveFirst();
+    try {
+        table.move(row);
+    } catch (const store::Error& e) {
+        if (e.code() != store::Errc::MovePastEnd)
+            throw;
+        throw store::Error(store::Errc::ShortTable, table.table());
+    }
+    if (table.eof())
+        throw store::Error(store::Errc::ShortTable, table.table());
+    return table.field(column).toText();
 }
 
 } // namespace
@@ -81,21 +112,38 @@ std::optional<BirthProblem> birthDataProblem(const store::BirthData& birth, sky:
 }
 
 SpanTimes spanTimes(const Reckoning& reckoning, const store::BirthData& birth,
-                    const std::array<int, kBodyRows>& longitudes, sky::Ephemeris& ephemeris) {
-    const almanac::PairResult outer = almanac::computePair(longitudes[kSun], longitudes[kMoon]);
+                    const std::array<int, kBodyRows>& longitudes, sky::Ephemeris& ephemeris, Database& db) {
+    const almanac::PairResult rows = almanac::computePair(longitudes[kSun], longitudes[kMoon]);
     const sky::Zone zone = sky::Zone::parse(birth.zone);
-    const auto span = [&](sky::Quantity quantity, int index, double degreesEach) {
+    const double moment = sky::julianDay(reckoning.ut);
+    const sky::Ayanamsa ayanamsa = reckoning.frame.ayanamsa;
+    // To the nearest minute, but to the second within a minute of the moment, where the minute alone
+    // could put a span's end at or before the moment ("ends 11:55" for a birth at 11:55:22).
+    const auto shown = [&](date::sys_seconds crossing) {
+        const bool near = std::chrono::abs(crossing - reckoning.ut) < std::chrono::minutes(1);
+        return zone.localTime(crossing, near ? sky::Zone::Precision::Second : sky::Zone::Precision::Minute);
+    };
+    const auto span = [&](sky::Quantity quantity, double degreesEach, int count, int rowsIndex,
+                          store::Recordset& table, std::string_view column) {
+        const int index =
+            spanIndex(sky::quantityAt(ephemeris, quantity, moment, ayanamsa), degreesEach, count);
         const auto at = [&](double boundary) {
-            return zone.localTime(
-                sky::crossing(ephemeris, quantity, boundary, reckoning.ut, reckoning.frame.ayanamsa));
+            return shown(sky::crossing(ephemeris, quantity, boundary, reckoning.ut, ayanamsa));
         };
-        return SpanTimes::Span{at(index * degreesEach), at((index + 1) * degreesEach)};
+        SpanTimes::Span times{at(index * degreesEach), at((index + 1) * degreesEach), {}};
+        if (index != rowsIndex)
+            times.atMoment = referenceName(table, index, column);
+        return times;
     };
     constexpr double kNakshatraDegrees = almanac::kMinutesPerNakshatra / double(almanac::kMinutesPerDegree);
-    return {span(sky::Quantity::Elongation, outer.tithi, almanac::kDegreesPerTithi),
-            span(sky::Quantity::MoonLongitude, outer.nakshatra, kNakshatraDegrees),
-            span(sky::Quantity::Sum, outer.yoga, kNakshatraDegrees),
-            span(sky::Quantity::Elongation, outer.karana, almanac::kDegreesPerKarana), zone.name()};
+    return {span(sky::Quantity::Elongation, almanac::kDegreesPerTithi, almanac::kTithiCount, rows.tithi,
+                 db.rstithi, "tithi_name"),
+            span(sky::Quantity::MoonLongitude, kNakshatraDegrees, almanac::kNakshatraCount, rows.nakshatra,
+                 db.rsnakshatra, "nak_name"),
+            span(sky::Quantity::Sum, kNakshatraDegrees, almanac::kYogaCount, rows.yoga, db.rsyoga, "name"),
+            span(sky::Quantity::Elongation, almanac::kDegreesPerKarana, almanac::kKaranaCount, rows.karana,
+                 db.rskarana, "name"),
+            zone.name()};
 }
 
 std::string degreesMinutesSeconds(int seconds) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "form/Controls.h"
+#include "form/Database.h"
 #include "form/Details.h"
 #include "sky/Ephemeris.h"
 #include "sky/Karakas.h"
@@ -41,11 +42,12 @@ struct BirthProblem {
 std::optional<BirthProblem> birthDataProblem(const store::BirthData& birth, sky::Ephemeris& ephemeris,
                                              std::optional<Reckoning>& reckoning);
 
-// When the outer pair's current tithi, nakshatra, yoga and karana began and end, reckoned from the
-// birth moment and shown in the birth zone. `longitudes`: the four body rows in minutes, as the
-// captions took them, which name the current ones.
+// When the outer pair's tithi, nakshatra, yoga and karana at the birth moment began and end, found
+// from the exact positions at the moment and shown in the birth zone. `longitudes`: the four body rows
+// in minutes, as the captions took them; where a boundary inside their arc-minutes makes them name
+// another one than the moment is in, the span says which, by its name in the reference tables of `db`.
 SpanTimes spanTimes(const Reckoning& reckoning, const store::BirthData& birth,
-                    const std::array<int, kBodyRows>& longitudes, sky::Ephemeris& ephemeris);
+                    const std::array<int, kBodyRows>& longitudes, sky::Ephemeris& ephemeris, Database& db);
 
 // The table of the eight bodies, and the lines under it.
 std::vector<PlanetRow> planetRows(const Reckoning& reckoning);

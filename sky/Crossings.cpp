@@ -47,11 +47,13 @@ date::sys_seconds crossing(Ephemeris& ephemeris, Quantity quantity, double bound
         before = after - kStep;
     else
         after = before + kStep;
+    // The boundary is not yet reached at `before` and reached at `after`, which never passes `moment`
+    // when the search went back from it.
     while (after - before > seconds(1)) {
         const date::sys_seconds middle = before + (after - before) / 2;
         (past(middle) < 0 ? before : after) = middle;
     }
-    return date::round<std::chrono::minutes>(after);
+    return after;
 }
 
 } // namespace sky

@@ -18,7 +18,10 @@ enum class Quantity {
 // The quantity in degrees, [0, 360).
 double quantityAt(Ephemeris& ephemeris, Quantity quantity, double julianDayUt, Ayanamsa ayanamsa);
 
-// The crossing of `boundary` degrees nearest to `moment`, to the minute.
+// A crossing of `boundary` degrees: the last one at or before `moment` where the quantity then has
+// reached the boundary (stands up to half a circle past it), else the first one after. Given as the
+// first whole second at which the boundary is reached, so that a crossing before `moment` is never
+// later than it, nor one after it earlier; rounding it for display is the caller's choice.
 date::sys_seconds crossing(Ephemeris& ephemeris, Quantity quantity, double boundary, date::sys_seconds moment,
                            Ayanamsa ayanamsa);
 

@@ -215,11 +215,11 @@ seconds Zone::offsetAt(date::sys_seconds moment) const {
     return info.offset;
 }
 
-std::string Zone::localTime(date::sys_seconds moment) const {
+std::string Zone::localTime(date::sys_seconds moment, Precision precision) const {
     const seconds offset = offsetAt(moment);
-    const auto local =
-        date::floor<std::chrono::minutes>(date::local_seconds{(moment + offset).time_since_epoch()});
-    return localText(local) + " " + offsetText(offset);
+    const date::local_seconds local{(moment + offset).time_since_epoch()};
+    return localText(precision == Precision::Second ? local : date::round<std::chrono::minutes>(local)) +
+           " " + offsetText(offset);
 }
 
 date::sys_seconds universalTime(date::year_month_day day, seconds timeOfDay, const Zone& zone) {

@@ -54,8 +54,11 @@ public:
 
     // The offset east of Greenwich in force at a moment.
     std::chrono::seconds offsetAt(date::sys_seconds moment) const;
-    // The moment as the zone's clocks showed it, to the minute, with the offset: "2021-11-07 01:30 -05:00".
-    std::string localTime(date::sys_seconds moment) const;
+    // The moment as the zone's clocks showed it, with the offset: to the nearest minute,
+    // "2021-11-07 01:30 -05:00", or to the second, "2021-11-07 01:30:15 -05:00" (with ":SS" only where
+    // the seconds are not zero).
+    enum class Precision { Minute, Second };
+    std::string localTime(date::sys_seconds moment, Precision precision = Precision::Minute) const;
 
 private:
     Zone(std::string name, const date::time_zone* zone, std::chrono::seconds offset)

@@ -122,18 +122,77 @@ TEST_F(BirthDataTest, ASaveKeepsTheBirthDataWhileTheRowsAreAsFilledAndRecallBrin
         << "a recalled chart's rows still come from its birth data";
 }
 
+// The four body rows in whole arc-minutes, as "Fill positions" selects them.
+std::array<int, form::kBodyRows> rowMinutes(const form::Reckoning& reckoning) {
+    std::array<int, form::kBodyRows> longitudes{};
+    for (std::size_t row = 0; row < longitudes.size(); ++row)
+        longitudes[row] = sky::arcMinute(reckoning.rowLongitudes()[row]);
+    return longitudes;
+}
+
+// Moments a few seconds from a boundary that lies inside the rows' arc-minutes, so that the rows name
+// one tithi, yoga or karana and the moment another: the times shown are those of the moment's, which
+// began at or before it and end after it, and its line says so. (A nakshatra's boundaries are whole
+// arc-minutes of the Moon, so the rows always name the moment's.)
+TEST_F(BirthDataTest, SpanTimesHoldTheBirthMomentAndNameItsOwnWhereTheRowsDiffer) {
+    start();
+    sky::Ephemeris ephemeris;
+    const struct {
+        store::BirthData birth;
+        std::vector<std::string> noted; // the lines that name the moment's own
+        const char* name = nullptr;     // the name they give, where checked
+    } cases[] = {
+        // The yoga began seconds before; the rows, a minute short in their sum, still give Parigha.
+        {{"1987-03-24", "11:55:22", "Etc/UTC", "lahiri", 8, "mean"}, {"Yoga"}, "Shiva"},
+        {{"1956-04-01", "16:54:32", "Asia/Kolkata", "lahiri", 8, "mean"}, {"Yoga"}},
+        {{"-0043-03-13", "21:37:22", "Etc/UTC", "lahiri", 8, "mean"}, {"Yoga"}}, // Ides of March, 44 BCE
+        // Seconds before a new tithi, and so a new karana, which the rows already give.
+        {{"2004-08-01", "14:52:27", "Etc/UTC", "lahiri", 8, "mean"}, {"Tithi", "Karana"}},
+        // Seconds before the second karana of a tithi.
+        {{"2004-08-01", "04:26:07", "Etc/UTC", "lahiri", 8, "mean"}, {"Karana"}},
+    };
+    for (const auto& c : cases) {
+        const std::string moment = c.birth.date + " " + c.birth.time;
+        SCOPED_TRACE(moment + " " + c.birth.zone);
+        const form::Reckoning reckoning = form::reckon(c.birth, ephemeris);
+        const std::array<int, form::kBodyRows> longitudes = rowMinutes(reckoning);
+        const std::vector<std::string> lines = form::detailsLines(
+            longitudes, "", form::spanTimes(reckoning, c.birth, longitudes, ephemeris, db));
+        const std::regex spanLine("  (\\w+) began (\\S+ \\S+) \\S+, ends (\\S+ \\S+) \\S+"
+                                  "(?: \\(at the birth moment: (.+)\\))?");
+        // "YYYY-MM-DD HH:MM" is the whole minute: compared as text with seconds, it sorts first.
+        std::vector<std::string> noted;
+        int spans = 0;
+        for (const std::string& line : lines) {
+            std::smatch parts;
+            if (!std::regex_match(line, parts, spanLine))
+                continue;
+            ++spans;
+            EXPECT_LE(parts[2].str(), moment) << line;
+            EXPECT_GT(parts[3].str(), moment) << line;
+            if (parts[4].matched) {
+                noted.push_back(parts[1]);
+                if (c.name) {
+                    EXPECT_EQ(parts[4].str(), c.name);
+                }
+            }
+        }
+        EXPECT_EQ(spans, 4);
+        EXPECT_EQ(noted, c.noted);
+    }
+}
+
 } // namespace
 
 // The moments a tithi, nakshatra, yoga and karana began and end, against a slow reference that steps the
 // ephemeris minute by minute: the span of the tithi holds the end of daylight time in New York.
-TEST(SpanTimes, AgreeWithAMinuteByMinuteWalkAcrossAClockChange) {
+TEST_F(BirthDataTest, SpanTimesAgreeWithAMinuteByMinuteWalkAcrossAClockChange) {
+    start();
     const store::BirthData birth{"2021-11-07", "03:00", "America/New_York", "lahiri", 8, "mean"};
     sky::Ephemeris ephemeris;
     const form::Reckoning reckoning = form::reckon(birth, ephemeris);
-    std::array<int, form::kBodyRows> longitudes{};
-    for (std::size_t row = 0; row < longitudes.size(); ++row)
-        longitudes[row] = sky::arcMinute(reckoning.rowLongitudes()[row]);
-    const form::SpanTimes times = form::spanTimes(reckoning, birth, longitudes, ephemeris);
+    const std::array<int, form::kBodyRows> longitudes = rowMinutes(reckoning);
+    const form::SpanTimes times = form::spanTimes(reckoning, birth, longitudes, ephemeris, db);
 
     const sky::Zone zone = sky::Zone::parse(birth.zone);
     const struct {
