@@ -45,7 +45,7 @@ BirthPanel::BirthPanel(QWidget* parent)
     auto* form = new QFormLayout;
 
     m_date = labelled(form, "Birth date", new QLineEdit);
-    m_date->setPlaceholderText("YYYY-MM-DD (Gregorian)");
+    m_date->setPlaceholderText("YYYY-MM-DD (Gregorian; -0044-03-15 is 45 BCE)");
     m_time = labelled(form, "Birth time", new QLineEdit);
     m_time->setPlaceholderText("HH:MM or HH:MM:SS, local time");
 
@@ -75,7 +75,7 @@ BirthPanel::BirthPanel(QWidget* parent)
     m_node->addItem("Mean node", fromUtf8(sky::nodeKey(sky::Node::Mean)));
     m_node->addItem("True node", fromUtf8(sky::nodeKey(sky::Node::True)));
 
-    m_fill = new CommandButton("Fill positions", this);
+    m_fill = new CommandButton("&Fill positions", this);
     m_fill->setObjectName("cmd_fill");
     m_fill->setAccessibleName("Fill positions");
     m_fill->setToolTip("Fill the Sun, Moon, AK and AmK rows from the birth data");
@@ -94,6 +94,13 @@ BirthPanel::BirthPanel(QWidget* parent)
     m_planets->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_planets->setTabKeyNavigation(false);
 
+    m_rowsSource = new QLabel;
+    m_rowsSource->setObjectName("rowsSource");
+    m_rowsSource->setWordWrap(true);
+    QFont bold = m_rowsSource->font();
+    bold.setBold(true);
+    m_rowsSource->setFont(bold);
+
     m_notes = new QLabel;
     m_notes->setObjectName("planetNotes");
     m_notes->setWordWrap(true);
@@ -106,9 +113,29 @@ BirthPanel::BirthPanel(QWidget* parent)
     planetsCaption->setBuddy(m_planets);
     layout->addWidget(planetsCaption);
     layout->addWidget(m_planets);
+    layout->addWidget(m_rowsSource);
     layout->addWidget(m_notes);
     layout->addStretch();
+
+    for (QComboBox* choice : {m_zone, m_ayanamsa, m_karakas, m_node})
+        connect(choice, &QComboBox::activated, this, &BirthPanel::choicesChanged);
+    connect(m_zone->lineEdit(), &QLineEdit::editingFinished, this, &BirthPanel::choicesChanged);
+    m_defaults = {"", "", sky::systemZoneName(), "", 8, ""};
     clear();
+}
+
+void BirthPanel::setDefaults(const store::BirthData& choices) {
+    m_defaults = choices;
+    try {
+        sky::Zone::parse(m_defaults.zone);
+    } catch (const sky::InputError&) {
+        m_defaults.zone = sky::systemZoneName();
+    }
+}
+
+void BirthPanel::showRowsSource(std::string_view note) {
+    m_rowsSource->setText(fromUtf8(note));
+    m_rowsSource->setVisible(!note.empty());
 }
 
 QList<QWidget*> BirthPanel::tabOrder() const {
@@ -141,11 +168,12 @@ void BirthPanel::setBirthData(const store::BirthData& birth) {
 void BirthPanel::clear() {
     m_date->clear();
     m_time->clear();
-    m_zone->setCurrentText(QString::fromStdString(sky::systemZoneName()));
-    m_ayanamsa->setCurrentIndex(0);
-    m_karakas->setCurrentIndex(0);
-    m_node->setCurrentIndex(0);
+    m_zone->setCurrentText(QString::fromStdString(m_defaults.zone));
+    selectData(m_ayanamsa, QString::fromStdString(m_defaults.ayanamsa));
+    selectData(m_karakas, m_defaults.karakas);
+    selectData(m_node, QString::fromStdString(m_defaults.node));
     showPlanets({}, {});
+    showRowsSource({});
 }
 
 void BirthPanel::showPlanets(const std::vector<form::PlanetRow>& rows,
@@ -155,6 +183,8 @@ void BirthPanel::showPlanets(const std::vector<form::PlanetRow>& rows,
         const form::PlanetRow& row = rows[static_cast<std::size_t>(r)];
         // The two bodies that fill the AK and AmK rows stand out in bold; the notes say which they are.
         const QString karaka = QString::fromStdString(row.karaka) + (row.tied ? " (tied)" : "");
+        // The abbreviation on screen; its full name for a screen reader and as a tooltip.
+        const QString karakaName = QString::fromStdString(row.karakaName) + (row.tied ? " (tied)" : "");
         const QString cells[] = {QString::fromStdString(row.body), QString::fromStdString(row.longitude),
                                  QString::fromStdString(row.inSign), karaka};
         for (int column = 0; column < 4; ++column) {
@@ -162,6 +192,10 @@ void BirthPanel::showPlanets(const std::vector<form::PlanetRow>& rows,
             QFont font = item->font();
             font.setBold(row.chosen);
             item->setFont(font);
+            if (column == 3 && !row.karakaName.empty()) {
+                item->setData(Qt::AccessibleTextRole, karakaName);
+                item->setToolTip(karakaName);
+            }
             m_planets->setItem(r, column, item);
         }
     }

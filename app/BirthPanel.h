@@ -18,6 +18,9 @@ public:
     explicit BirthPanel(QWidget* parent);
 
     QPushButton* fillButton() const { return m_fill; }
+    // What clear() goes back to: the zone and the three choices of `choices` (its date and time unused).
+    // A zone that cannot be read means the system's own.
+    void setDefaults(const store::BirthData& choices);
     // Its controls in the order the Tab key takes them.
     QList<QWidget*> tabOrder() const;
 
@@ -27,6 +30,11 @@ public:
     void showPlanets(const std::vector<form::PlanetRow>& rows,
                      const std::vector<std::string>& notes) override;
     void focusField(form::BirthField field) override;
+    void showRowsSource(std::string_view note) override;
+
+signals:
+    // The user changed the zone or one of the three choices.
+    void choicesChanged();
 
 private:
     QLineEdit* m_date;
@@ -38,4 +46,6 @@ private:
     QPushButton* m_fill;
     QTableWidget* m_planets;
     QLabel* m_notes;
+    QLabel* m_rowsSource;
+    store::BirthData m_defaults;
 };

@@ -66,13 +66,17 @@ void drawYogaPoint(QPainter& painter, const QPointF& at, double size, int pair) 
     painter.drawPath(diamond);
 }
 
-// Where the parts of the wheel go in an area.
+// Where the parts of the wheel go in an area: the largest square that leaves room for the legend under
+// it, centred across the area.
 struct Geometry {
+    static constexpr double kLegendShare = 1.0 / 9; // the legend's height, in sides of the square
+
     explicit Geometry(const QRectF& area)
-        : legendHeight(area.width() / 9)
-        , side(std::min(area.width(), area.height() - legendHeight))
+        : side(std::max(0.0, std::min(area.width(), area.height() / (1 + kLegendShare))))
+        , legendHeight(side * kLegendShare)
+        , left(area.left() + (area.width() - side) / 2)
         , radius(side / 2 * 0.97)
-        , centre(area.left() + area.width() / 2, area.top() + side / 2)
+        , centre(left + side / 2, area.top() + side / 2)
         , signInner(radius * 0.80)
         , nakshatraInner(radius * 0.70) {}
 
@@ -83,8 +87,9 @@ struct Geometry {
         painter.setFont(font);
     }
 
-    double legendHeight;
     double side;
+    double legendHeight;
+    double left;
     double radius;
     QPointF centre;
     double signInner;
@@ -94,7 +99,7 @@ struct Geometry {
 // The signs, the nakshatra ring and the legend: the same for every chart.
 void paintZodiac(QPainter& painter, const QRectF& area) {
     const Geometry g(area);
-    const auto [legendHeight, side, radius, centre, signInner, nakshatraInner] = g;
+    const auto [side, legendHeight, left, radius, centre, signInner, nakshatraInner] = g;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
 
@@ -129,7 +134,7 @@ void paintZodiac(QPainter& painter, const QRectF& area) {
     }
 
     // The legend.
-    const double top = area.top() + side + legendHeight * 0.15;
+    const double top = area.top() + side + legendHeight * 0.05;
     const double line = legendHeight / 3;
     const char* const texts[] = {"Outer pair, Sun to Moon (solid), and its yoga point",
                                  "Inner pair, AK to AmK (dashed), and its yoga point"};
@@ -137,10 +142,10 @@ void paintZodiac(QPainter& painter, const QRectF& area) {
     for (const int pair : {form::kExternal, form::kInternal}) {
         const double y = top + line * pair + line / 2;
         painter.setPen(pairPen(pair, radius / 40));
-        painter.drawLine(QPointF(area.left() + radius * 0.1, y), QPointF(area.left() + radius * 0.35, y));
-        drawYogaPoint(painter, QPointF(area.left() + radius * 0.45, y), radius / 30, pair);
+        painter.drawLine(QPointF(left + radius * 0.1, y), QPointF(left + radius * 0.35, y));
+        drawYogaPoint(painter, QPointF(left + radius * 0.45, y), radius / 30, pair);
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(area.left() + radius * 0.55, y - line / 2, area.width(), line),
+        painter.drawText(QRectF(left + radius * 0.55, y - line / 2, side - radius * 0.55, line),
                          Qt::AlignVCenter | Qt::AlignLeft, texts[pair]);
     }
     painter.restore();

@@ -22,9 +22,8 @@ public:
     void showPicture(const form::WheelPicture& picture);
     bool isEmpty() const { return !m_picture; }
 
-    QSize sizeHint() const override { return {420, 460}; }
-    bool hasHeightForWidth() const override { return true; }
-    int heightForWidth(int width) const override { return width + width / 8; }
+    // The wheel takes the largest square its area leaves, whichever of width or height is the less.
+    QSize sizeHint() const override { return {420, 470}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

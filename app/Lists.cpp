@@ -2,6 +2,7 @@
 
 #include "store/ChartIndex.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -85,6 +86,22 @@ void SelectorView::focusInEvent(QFocusEvent* event) {
     QListView::focusInEvent(event);
     if (listIndex() < 0)
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+void SelectorView::keyPressEvent(QKeyEvent* event) {
+    // Space chooses the current entry (with none, the first, as Down does); on the entry already
+    // selected it is a choice all the same, as a click is.
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        const int row = currentIndex().isValid() ? currentIndex().row() : 0;
+        if (row >= model()->rowCount())
+            return;
+        if (listIndex() == row)
+            emit chosen();
+        else
+            selectionModel()->setCurrentIndex(model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
+        return;
+    }
+    QListView::keyPressEvent(event);
 }
 
 void SelectorView::paintEvent(QPaintEvent* event) {

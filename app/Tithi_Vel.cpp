@@ -6,6 +6,7 @@
 #include "app/ChartPrinter.h"
 #include "app/ChartWheel.h"
 #include "app/MessageBox.h"
+#include "app/Settings.h"
 #include "app/Shell.h"
 #include "form/Details.h"
 #include "form/Messages.h"
@@ -15,19 +16,24 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -43,10 +49,11 @@ constexpr int px(int twips) {
 constexpr QSize kDesignSize(px(4680), px(3090));
 constexpr QSize kControlsExtent(px(2880 + 8055), px(8640 + 495));
 
-// The free area begins a little right of the original controls and takes the rest of the window; in a
-// small window it keeps at least this much room and scrolls.
+// The free area begins a little right of the original controls and takes the rest of the window.
 constexpr int kFreeAreaLeft = kControlsExtent.width() + 16;
-constexpr int kFreeAreaLeast = 240;
+// The size the window first opens at, where no window manager maximizes it: the controls and the free
+// area together on a 1280 x 1024 screen.
+constexpr QSize kOpeningSize(1240, 940);
 
 const QColor kLightYellow(255, 255, 192);
 const QColor kDarkBlue(0, 0, 192);
@@ -113,10 +120,12 @@ Tithi_Vel::Tithi_Vel(form::Database& db, QWidget* parent)
     palette.setColor(QPalette::Window, kLightYellow);
     setPalette(palette);
     setAutoFillBackground(true);
-    setMinimumSize(kFreeAreaLeft + kFreeAreaLeast, kControlsExtent.height());
     resize(kDesignSize);
     buildLayout();
     buildFreeArea();
+    // Never smaller than the controls: the birth data alone scrolls within its tab.
+    const QSize freeArea = m_freeArea->minimumSizeHint();
+    setMinimumSize(kFreeAreaLeft + freeArea.width(), std::max(kControlsExtent.height(), freeArea.height()));
 }
 
 Tithi_Vel::~Tithi_Vel() = default;
@@ -193,6 +202,7 @@ void Tithi_Vel::buildLayout() {
     nameBox->setMaxLength(std::numeric_limits<int>::max());
     nameBox->setAccessibleName("Name");
     m_txtname = std::make_unique<QtTextBox>(nameBox);
+    connect(nameBox, &QLineEdit::textEdited, this, &Tithi_Vel::rowsEdited);
 
     // The selectors of one kind share their entries.
     std::vector<std::string> signs(almanac::kSignEntries.begin(), almanac::kSignEntries.end());
@@ -201,8 +211,6 @@ void Tithi_Vel::buildLayout() {
     auto* minuteModel =
         new QStringListModel(entries(almanac::numberEntries(almanac::kMinutesPerDegree)), this);
 
-    QWidget* previous = nameBox;
-    setTabOrder(names, nameBox);
     for (int row = 0; row < form::kBodyRows; ++row) {
         const auto i = static_cast<std::size_t>(row);
         const int top = 2040 + 240 * row;
@@ -221,20 +229,14 @@ void Tithi_Vel::buildLayout() {
         m_lstsign[i] = std::make_unique<QtSelector>(sign);
         m_lstdeg[i] = std::make_unique<QtSelector>(degree);
         m_lstmin[i] = std::make_unique<QtSelector>(minute);
-        for (QWidget* next :
-             {static_cast<QWidget*>(sign), static_cast<QWidget*>(degree), static_cast<QWidget*>(minute)}) {
-            setTabOrder(previous, next);
-            previous = next;
-        }
+        for (SelectorView* view : {sign, degree, minute})
+            connect(view, &SelectorView::chosen, this, &Tithi_Vel::rowsEdited);
     }
 
-    m_cmd_calc = addButton("cmd_calc", "Calculate", 720);
-    m_cmd_save = addButton("cmd_save", "Save", 2520);
-    m_cmd_exit = addButton("cmd_exit", "Exit", 4440);
-    for (QWidget* next : {m_cmd_calc, m_cmd_save, m_cmd_exit}) {
-        setTabOrder(previous, next);
-        previous = next;
-    }
+    // Alt and the underlined letter presses each button; its caption as read stays the same.
+    m_cmd_calc = addButton("cmd_calc", "&Calculate", 720);
+    m_cmd_save = addButton("cmd_save", "&Save", 2520);
+    m_cmd_exit = addButton("cmd_exit", "E&xit", 4440);
     connect(m_cmd_calc, &QPushButton::clicked, this, &Tithi_Vel::cmd_calc_Click);
     connect(m_cmd_save, &QPushButton::clicked, this, &Tithi_Vel::cmd_save_Click);
     connect(m_cmd_exit, &QPushButton::clicked, this, &Tithi_Vel::cmd_exit_Click);
@@ -252,11 +254,14 @@ void Tithi_Vel::buildLayout() {
     const char* const valueNames[] = {"lblnak", "lbltithi", "lblyoga", "lblkarana"};
     for (std::size_t n = 0; n < std::size(lines); ++n) {
         const ResultLine& line = lines[n];
-        m_lbl[static_cast<std::size_t>(line.lbl)] = std::make_unique<QtLabel>(caption(
-            addLabel(QString("lbl(%1)").arg(line.lbl), line.caption, 480, line.top, 1815, 255), &kDarkBlue));
+        QLabel* lineCaption = caption(
+            addLabel(QString("lbl(%1)").arg(line.lbl), line.caption, 480, line.top, 1815, 255), &kDarkBlue);
+        m_lbl[static_cast<std::size_t>(line.lbl)] = std::make_unique<QtLabel>(lineCaption);
         QLabel* value = addLabel(QString("%1(%2)").arg(valueNames[n % 4]).arg(line.pair), "", 2880, line.top,
                                  line.width, 255);
         value->setFont(resultFont());
+        // A screen reader reads the value labelled by its caption: "External Tithi, Shukla Panchami ...".
+        lineCaption->setBuddy(value);
         (this->*line.values)[static_cast<std::size_t>(line.pair)] = std::make_unique<QtLabel>(value);
     }
 
@@ -269,48 +274,102 @@ void Tithi_Vel::buildLayout() {
 }
 
 void Tithi_Vel::buildFreeArea() {
+    m_freeArea = new QWidget(this);
+    m_freeArea->setObjectName("freeArea");
+
+    // What the results were calculated from, and a warning once the rows no longer show it.
+    m_resultsSource = new QLabel;
+    m_resultsSource->setObjectName("resultsSource");
+    m_resultsSource->setWordWrap(true);
+    m_resultsSource->setTextFormat(Qt::PlainText);
+    m_resultsSource->hide();
+    m_staleWarning = new QLabel;
+    m_staleWarning->setObjectName("staleWarning");
+    m_staleWarning->setWordWrap(true);
+    m_staleWarning->setTextFormat(Qt::PlainText);
+    QFont warningFont = m_staleWarning->font();
+    warningFont.setBold(true);
+    m_staleWarning->setFont(warningFont);
+    setTextColour(m_staleWarning, QColor(160, 0, 0));
+    m_staleWarning->hide();
+
     m_tabs = new QTabWidget;
     m_tabs->setObjectName("freeTabs");
-    m_birthPanel = new BirthPanel(m_tabs);
-    m_tabs->addTab(m_birthPanel, "Birth data");
+    m_birthPanel = new BirthPanel(nullptr);
+    // The birth data scrolls within its tab only when the window is too low for it.
+    m_birthScroll = new QScrollArea;
+    m_birthScroll->setObjectName("birthScroll");
+    m_birthScroll->setFrameShape(QFrame::NoFrame);
+    m_birthScroll->setWidgetResizable(true);
+    m_birthScroll->setWidget(m_birthPanel);
+    m_birthScroll->setFocusPolicy(Qt::NoFocus); // it only holds controls; it is no stop of its own
+    m_tabs->addTab(m_birthScroll, "&Birth data");
     connect(m_birthPanel->fillButton(), &QPushButton::clicked, this, &Tithi_Vel::cmd_fill_Click);
+    connect(m_birthPanel, &BirthPanel::choicesChanged, this,
+            [this] { settings::setBirthChoices(m_birthPanel->birthData()); });
+    m_birthPanel->setDefaults(settings::birthChoices(m_birthPanel->birthData()));
+    m_birthPanel->clear();
+    // A control the focus reaches is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && m_birthPanel->isAncestorOf(now))
+            m_birthScroll->ensureWidgetVisible(now);
+    });
 
     m_wheel = new ChartWheel(m_tabs);
-    m_tabs->addTab(m_wheel, "Wheel");
+    m_tabs->addTab(m_wheel, "&Wheel");
     m_details = new QPlainTextEdit;
     m_details->setObjectName("details");
     m_details->setAccessibleName("Details");
     m_details->setReadOnly(true);
-    m_details->setPlaceholderText("The details are reckoned by Calculate.");
-    m_tabs->addTab(m_details, "Details");
-    connect(m_tabs, &QTabWidget::currentChanged, this, &Tithi_Vel::showPendingDetails);
+    m_details->setTabChangesFocus(true);
+    m_details->setPlaceholderText("The results and their details are reckoned by Calculate.");
+    m_details->setToolTip("Every result by name, and its details (Alt+R from anywhere)");
+    m_tabs->addTab(m_details, "&Details");
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
+        showPendingDetails();
+        settings::setFreeAreaTab(tab);
+    });
+    m_tabs->setCurrentIndex(std::clamp(settings::freeAreaTab(), 0, m_tabs->count() - 1));
 
-    m_print = new CommandButton("Print…", nullptr);
+    m_print = new CommandButton("&Print…", nullptr);
     m_print->setObjectName("printChart");
     m_print->setAccessibleName("Print chart");
     m_print->setToolTip("Print the chart on one page (Ctrl+P)");
-    m_export = new CommandButton("Export PDF…", nullptr);
+    m_export = new CommandButton("&Export PDF…", nullptr);
     m_export->setObjectName("exportChart");
     m_export->setAccessibleName("Export chart as PDF");
     m_export->setToolTip("Save the chart as a one-page PDF (Ctrl+E)");
-    m_exportCharts = new CommandButton("Export charts…", nullptr);
+    m_exportCharts = new CommandButton("Exp&ort charts…", nullptr);
     m_exportCharts->setObjectName("exportCharts");
     m_exportCharts->setToolTip("Write every stored chart to a CSV or JSON file");
-    m_importCharts = new CommandButton("Import charts…", nullptr);
+    m_importCharts = new CommandButton("&Import charts…", nullptr);
     m_importCharts->setObjectName("importCharts");
     m_importCharts->setToolTip("Store the charts of a CSV or JSON file; names stored already are skipped");
     connect(m_exportCharts, &QPushButton::clicked, this, &Tithi_Vel::exportCharts);
     connect(m_importCharts, &QPushButton::clicked, this, &Tithi_Vel::importCharts);
     connect(m_print, &QPushButton::clicked, this, &Tithi_Vel::printChart);
     connect(m_export, &QPushButton::clicked, this, &Tithi_Vel::exportChart);
-    connect(new QShortcut(QKeySequence("Ctrl+P"), this), &QShortcut::activated, this, &Tithi_Vel::printChart);
-    connect(new QShortcut(QKeySequence("Ctrl+E"), this), &QShortcut::activated, this,
-            &Tithi_Vel::exportChart);
 
-    auto* content = new QWidget;
-    content->setObjectName("freeContent");
-    auto* layout = new QVBoxLayout(content);
-    layout->addWidget(m_tabs);
+    // The window's own keys, which work from every control: text boxes do not keep them for themselves
+    // (see eventFilter()).
+    const auto windowKey = [this](const QKeySequence& key, auto slot) {
+        m_windowKeys.append(key);
+        connect(new QShortcut(key, this), &QShortcut::activated, this, slot);
+    };
+    windowKey(QKeySequence(Qt::CTRL | Qt::Key_P), &Tithi_Vel::printChart);
+    windowKey(QKeySequence(Qt::CTRL | Qt::Key_E), &Tithi_Vel::exportChart);
+    windowKey(QKeySequence(Qt::ALT | Qt::Key_R), &Tithi_Vel::showResultsText);
+    windowKey(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { turnTab(1); });
+    windowKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), [this] { turnTab(-1); });
+    windowKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] { turnTab(-1); });
+    qApp->installEventFilter(this);
+
+    auto* layout = new QVBoxLayout(m_freeArea);
+    layout->setContentsMargins(0, 8, 8, 8);
+    layout->addWidget(m_resultsSource);
+    layout->addWidget(m_staleWarning);
+    layout->addWidget(m_tabs, 1);
+    // The buttons stay under the tabs, in the same place whichever tab is showing.
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_print);
     buttons->addWidget(m_export);
@@ -318,28 +377,74 @@ void Tithi_Vel::buildFreeArea() {
     buttons->addWidget(m_exportCharts);
     buttons->addWidget(m_importCharts);
     layout->addLayout(buttons);
+}
 
-    m_freeArea = new QScrollArea(this);
-    m_freeArea->setObjectName("freeArea");
-    m_freeArea->setFrameShape(QFrame::NoFrame);
-    m_freeArea->setWidgetResizable(true);
-    m_freeArea->setWidget(content);
-    m_freeArea->setBackgroundRole(QPalette::Window);
-    m_freeArea->viewport()->setAutoFillBackground(false);
+void Tithi_Vel::turnTab(int step) {
+    const int count = m_tabs->count();
+    m_tabs->setCurrentIndex((m_tabs->currentIndex() + step + count) % count);
+}
 
-    m_freeArea->setFocusPolicy(Qt::NoFocus); // the area only holds controls; it is no stop of its own
-    // A control the focus reaches is scrolled into view, also when the focus comes from the left.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && m_freeArea->widget()->isAncestorOf(now))
-            m_freeArea->ensureWidgetVisible(now);
+void Tithi_Vel::showResultsText() {
+    m_tabs->setCurrentWidget(m_details);
+    m_details->moveCursor(QTextCursor::Start);
+    m_details->setFocus(Qt::ShortcutFocusReason);
+}
+
+QList<QWidget*> Tithi_Vel::tabStops() const {
+    QList<QWidget*> stops{m_lstname->view(), m_txtname->widget()};
+    for (int row = 0; row < form::kBodyRows; ++row) {
+        const auto i = static_cast<std::size_t>(row);
+        stops += {m_lstsign[i]->view(), m_lstdeg[i]->view(), m_lstmin[i]->view()};
+    }
+    stops += {m_cmd_calc, m_cmd_save, m_cmd_exit, m_tabs->tabBar()};
+    stops += m_birthPanel->tabOrder();
+    stops += {m_wheel, m_details, m_print, m_export, m_exportCharts, m_importCharts};
+    return stops;
+}
+
+bool Tithi_Vel::focusNextPrevChild(bool next) {
+    // One cycle through the whole window, in the order the controls stand, and round again: the
+    // controls of the tab that is not showing are skipped.
+    QList<QWidget*> stops = tabStops();
+    stops.removeIf([](const QWidget* stop) {
+        return !stop->isVisible() || !stop->isEnabled() || !(stop->focusPolicy() & Qt::TabFocus);
     });
+    QWidget* const now = QApplication::focusWidget();
+    const auto at = std::find_if(stops.cbegin(), stops.cend(), [now](const QWidget* stop) {
+        return stop == now || stop->isAncestorOf(now);
+    });
+    if (stops.isEmpty() || at == stops.cend())
+        return QWidget::focusNextPrevChild(next);
+    const qsizetype count = stops.size();
+    const qsizetype to = ((at - stops.cbegin()) + (next ? 1 : count - 1)) % count;
+    stops[to]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
 
-    // After "Exit", in the order they stand: the tabs, what each holds, the buttons under them.
-    QList<QWidget*> order{m_cmd_exit, m_tabs->tabBar()};
-    order += m_birthPanel->tabOrder();
-    order += {m_wheel, m_details, m_print, m_export, m_exportCharts, m_importCharts};
-    for (qsizetype at = 1; at < order.size(); ++at)
-        setTabOrder(order[at - 1], order[at]);
+bool Tithi_Vel::eventFilter(QObject* watched, QEvent* event) {
+    // A text box takes some of the window's keys for its own (Ctrl+E moves to the end of the line);
+    // these keys are the window's, whichever control has the focus.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+            if (m_windowKeys.contains(pressed)) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Tithi_Vel::showResultsSource(std::string_view source, std::string_view staleWarning) {
+    const auto show = [](QLabel* label, std::string_view text) {
+        label->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        label->setVisible(!text.empty());
+    };
+    show(m_resultsSource, source);
+    show(m_staleWarning, staleWarning);
+    m_wheel->setAccessibleName(source.empty() ? "Chart wheel" : "Chart wheel, " + m_resultsSource->text());
 }
 
 QMenu* Tithi_Vel::namesMenu() {
@@ -365,23 +470,24 @@ namespace {
 
 const QString kChartFiles = "Charts (*.csv *.json);;CSV (*.csv);;JSON (*.json)";
 
-QString documents() {
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-}
-
 } // namespace
 
 void Tithi_Vel::exportCharts() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, "Export charts", documents() + "/charts.csv", kChartFiles);
-    if (!path.isEmpty())
-        exportChartsTo(path);
+    const QString path = QFileDialog::getSaveFileName(
+        this, "Export charts", settings::folder(settings::Dialog::ExportCharts) + "/charts.csv", kChartFiles);
+    if (path.isEmpty())
+        return;
+    settings::rememberFile(settings::Dialog::ExportCharts, path);
+    exportChartsTo(path);
 }
 
 void Tithi_Vel::importCharts() {
-    const QString path = QFileDialog::getOpenFileName(this, "Import charts", documents(), kChartFiles);
-    if (!path.isEmpty())
-        importChartsFrom(path);
+    const QString path = QFileDialog::getOpenFileName(
+        this, "Import charts", settings::folder(settings::Dialog::ImportCharts), kChartFiles);
+    if (path.isEmpty())
+        return;
+    settings::rememberFile(settings::Dialog::ImportCharts, path);
+    importChartsFrom(path);
 }
 
 void Tithi_Vel::exportChartsTo(const QString& path) {
@@ -432,11 +538,13 @@ void Tithi_Vel::exportChart() {
         const form::Report* report = m_logic.reportToPrint();
         if (!report)
             return;
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         const QString path = QFileDialog::getSaveFileName(
-            this, "Export chart as PDF", folder + "/" + pdfFileName(report->name), "PDF (*.pdf)");
-        if (!path.isEmpty())
-            exportChartTo(path);
+            this, "Export chart as PDF",
+            settings::folder(settings::Dialog::ChartPdf) + "/" + pdfFileName(report->name), "PDF (*.pdf)");
+        if (path.isEmpty())
+            return;
+        settings::rememberFile(settings::Dialog::ChartPdf, path);
+        exportChartTo(path);
     });
 }
 
@@ -448,6 +556,11 @@ void Tithi_Vel::exportChartTo(const QString& path) {
         if (const auto problem = exportPdf(*report, path))
             showMessage(form::exportFailedMessage(path.toStdString(), problem->toStdString()));
     });
+}
+
+void Tithi_Vel::closeEvent(QCloseEvent* event) {
+    settings::setWindowGeometry(saveGeometry());
+    QWidget::closeEvent(event);
 }
 
 void Tithi_Vel::resizeEvent(QResizeEvent* event) {
@@ -486,7 +599,16 @@ std::optional<std::string> Tithi_Vel::askText(std::string_view prompt, std::stri
 
 void Tithi_Vel::Show() {
     m_logic.Form_Load();
-    showMaximized();
+    // As the user left it; the first time, maximized, and where no window manager maximizes it, at a
+    // size that shows the free area beside the controls on a screen of 1280 x 1024 or more.
+    if (const QByteArray kept = settings::windowGeometry(); !kept.isEmpty() && restoreGeometry(kept)) {
+        show();
+    } else {
+        const QRect screen = this->screen()->availableGeometry();
+        const QSize size = kOpeningSize.boundedTo(screen.size()).expandedTo(minimumSize());
+        setGeometry(QStyle::alignedRect(layoutDirection(), Qt::AlignCenter, size, screen));
+        showMaximized();
+    }
     // The first control in the tab order that is shown.
     if (m_lstname->isVisible())
         m_lstname->view()->setFocus(Qt::OtherFocusReason);
@@ -508,6 +630,10 @@ void Tithi_Vel::cmd_exit_Click() {
 
 void Tithi_Vel::lstname_Click() {
     form::guarded(app::shell(), [this] { m_logic.lstname_Click(); });
+}
+
+void Tithi_Vel::rowsEdited() {
+    form::guarded(app::shell(), [this] { m_logic.rowsEdited(); });
 }
 
 void Tithi_Vel::cmd_fill_Click() {

@@ -48,6 +48,7 @@ public:
     form::BirthPanel& birthPanel() override;
     void showWheel(const form::WheelPicture& picture) override;
     void showDetails(const std::vector<std::string>& lines) override;
+    void showResultsSource(std::string_view source, std::string_view staleWarning) override;
     void showMessage(std::string_view text) override;
     bool askYesNo(std::string_view question) override;
     std::optional<std::string> askText(std::string_view prompt, std::string_view initial) override;
@@ -59,6 +60,8 @@ public slots:
     void cmd_exit_Click();
     void lstname_Click();
     void cmd_fill_Click();
+    // A row or the name changed by the user.
+    void rowsEdited();
     // The system's print dialog, then the chart on one page.
     void printChart();
     // A file dialog, then the chart as a one-page PDF.
@@ -80,8 +83,14 @@ public:
     // The menu of the list of stored names, new each time; the caller owns it.
     QMenu* namesMenu();
 
+    // Every control the Tab key stops at, in the order it takes them; Tab after the last goes to the first.
+    QList<QWidget*> tabStops() const;
+
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLabel* addLabel(const QString& name, const QString& caption, int left, int top, int width, int height);
@@ -91,6 +100,10 @@ private:
     void buildLayout();
     void buildFreeArea();
     void showPendingDetails();
+    // The next tab of the free area (or the one before, for -1), round again after the last.
+    void turnTab(int step);
+    // The details tab with every result by name, the keyboard focus on its text.
+    void showResultsText();
 
     form::MainForm m_logic;
 
@@ -109,9 +122,12 @@ private:
     CommandButton* m_cmd_calc = nullptr;
     CommandButton* m_cmd_save = nullptr;
     CommandButton* m_cmd_exit = nullptr;
-    // What the window adds to the right of its original controls, in an area that scrolls.
-    QScrollArea* m_freeArea = nullptr;
+    // What the window adds to the right of its original controls.
+    QWidget* m_freeArea = nullptr;
+    QLabel* m_resultsSource = nullptr;
+    QLabel* m_staleWarning = nullptr;
     QTabWidget* m_tabs = nullptr;
+    QScrollArea* m_birthScroll = nullptr;
     BirthPanel* m_birthPanel = nullptr;
     ChartWheel* m_wheel = nullptr;
     QPlainTextEdit* m_details = nullptr;
@@ -120,4 +136,5 @@ private:
     CommandButton* m_export = nullptr;
     CommandButton* m_exportCharts = nullptr;
     CommandButton* m_importCharts = nullptr;
+    QList<QKeySequence> m_windowKeys; // the keys that work from every control
 };

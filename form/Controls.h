@@ -82,12 +82,13 @@ public:
 
 // One body in the table of positions reckoned from a birth moment.
 struct PlanetRow {
-    std::string body;      // "Sun" ... "Rahu"
-    std::string longitude; // sidereal: "Taurus 2°07'24\""
-    std::string inSign;    // what the karakas are ranked by: "2°07'24\""; Rahu's counted back from 30°
-    std::string karaka;    // "AK", "AmK" ...; empty for none
-    bool chosen = false;   // the body fills the AK or AmK row
-    bool tied = false;     // ties another body to the arc-second
+    std::string body;       // "Sun" ... "Rahu"
+    std::string longitude;  // sidereal: "Taurus 2°07'24\""
+    std::string inSign;     // what the karakas are ranked by: "2°07'24\""; Rahu's counted back from 30°
+    std::string karaka;     // "AK", "AmK" ...; empty for none
+    std::string karakaName; // "Atmakaraka", "Amatyakaraka" ...; empty for none
+    bool chosen = false;    // the body fills the AK or AmK row
+    bool tied = false;      // ties another body to the arc-second
 
     friend bool operator==(const PlanetRow&, const PlanetRow&) = default;
 };
@@ -108,6 +109,8 @@ public:
     virtual void showPlanets(const std::vector<PlanetRow>& rows, const std::vector<std::string>& notes) = 0;
     // Gives the keyboard focus to a field, after a message about it.
     virtual void focusField(BirthField field) = 0;
+    // Whether the four rows still come from the moment shown, in words; empty when no moment is shown.
+    virtual void showRowsSource(std::string_view note) = 0;
 };
 
 struct WheelPicture;
@@ -132,6 +135,9 @@ public:
     // The results beside the captions: the chart wheel and the details.
     virtual void showWheel(const WheelPicture& picture) = 0;
     virtual void showDetails(const std::vector<std::string>& lines) = 0;
+    // Which chart and positions the results were calculated from, and, when the rows and the name no
+    // longer show them, a plain warning; both empty before the first Calculate.
+    virtual void showResultsSource(std::string_view source, std::string_view staleWarning) = 0;
 
     // A modal message with `text` as its only content and a single OK button; returns once it is closed.
     virtual void showMessage(std::string_view text) = 0;

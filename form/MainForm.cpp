@@ -177,6 +177,7 @@ void MainForm::cmd_calc_Click() {
 void MainForm::showResults(const std::array<int, kBodyRows>& longitudes) {
     Report report;
     report.name = m_window.txtname().text();
+    report.longitudes = longitudes;
     std::optional<SpanTimes> times;
     if (const std::optional<store::BirthData> birth = unchangedBirthData()) {
         std::optional<Reckoning> reckoning;
@@ -192,9 +193,14 @@ void MainForm::showResults(const std::array<int, kBodyRows>& longitudes) {
             }
         }
     }
-    for (int row = 0; row < kBodyRows; ++row)
-        report.positions.push_back(m_window.lblplanet(row).caption() + ": " +
-                                   signPosition(longitudes[static_cast<std::size_t>(row)]));
+    std::vector<std::string> positions;
+    for (int row = 0; row < kBodyRows; ++row) {
+        const std::string body = m_window.lblplanet(row).caption();
+        const std::string at = signPosition(longitudes[static_cast<std::size_t>(row)]);
+        report.positions.push_back(body + ": " + at);
+        positions.push_back(body + " " + at);
+    }
+    report.source = resultsSource(report.name, positions);
     // The result lines as the window shows them, the inner nakshatra left out as it is there.
     const std::pair<int, Label& (Window::*)(int)> lines[] = {
         {kExternal, &Window::lblnak},    {kExternal, &Window::lbltithi}, {kExternal, &Window::lblyoga},
@@ -206,9 +212,37 @@ void MainForm::showResults(const std::array<int, kBodyRows>& longitudes) {
                                     (m_window.*lines[line].second)(lines[line].first).caption());
     report.details = detailsLines(longitudes, m_window.lblnak(kExternal).caption(), times);
     report.wheel = wheelPicture(longitudes);
+
+    // On screen the details begin with what they were calculated from and every result by name, the
+    // inner pair's nakshatra included, so that a screen reader finds them all in one place.
+    constexpr std::size_t kFirstInnerLine = 4;
+    std::vector<std::string> shown{report.source, ""};
+    for (std::size_t line = 0; line < report.results.size(); ++line) {
+        if (line == kFirstInnerLine)
+            shown.push_back("Internal Nakshatra: " + m_window.lblnak(kInternal).caption());
+        shown.push_back(report.results[line].first + ": " + report.results[line].second);
+    }
+    shown.emplace_back();
+    shown.insert(shown.end(), report.details.begin(), report.details.end());
     m_window.showWheel(report.wheel);
-    m_window.showDetails(report.details);
+    m_window.showDetails(shown);
     m_report = std::move(report);
+    showProvenance();
+}
+
+void MainForm::rowsEdited() {
+    showProvenance();
+}
+
+void MainForm::showProvenance() {
+    if (m_report) {
+        bool same = m_window.txtname().text() == m_report->name && !missingEntryMessage(m_window);
+        for (int row = 0; same && row < kBodyRows; ++row)
+            same = rowLongitude(m_window, row) == m_report->longitudes[static_cast<std::size_t>(row)];
+        m_window.showResultsSource(m_report->source, same ? "" : staleResultsWarning(m_report->name));
+    }
+    if (m_filled)
+        m_window.birthPanel().showRowsSource(unchangedBirthData() ? kRowsFromMomentNote : kRowsChangedNote);
 }
 
 const Report* MainForm::reportToPrint() {
@@ -316,6 +350,7 @@ void MainForm::lstname_Click() {
         recallEntry(m_window.lstmin(row), recalled.minutes);
     }
     showBirthData(birth);
+    showProvenance();
 }
 
 void MainForm::showBirthData(const std::optional<store::BirthData>& birth) {
@@ -348,6 +383,7 @@ void MainForm::cmd_fill_Click() {
         selectLongitude(m_window, row, longitudes[static_cast<std::size_t>(row)]);
     m_window.birthPanel().showPlanets(planetRows(*reckoning), planetNotes(*reckoning));
     m_filled = Filled{typed, selections()};
+    showProvenance();
 }
 
 void MainForm::cmd_exit_Click() {

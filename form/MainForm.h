@@ -58,6 +58,10 @@ public:
     void exportCharts(const std::string& path);
     void importCharts(const std::string& path);
 
+    // A user's choice in a row or an edit of the name: the free area says again whether the results and
+    // the birth moment still belong to the rows.
+    void rowsEdited();
+
     // The chart as the last "Calculate" left it, for printing; with none yet, says to press Calculate
     // first and gives nothing.
     const Report* reportToPrint();
@@ -84,6 +88,9 @@ private:
         std::string name;
     };
     std::optional<ListedChart> selectedChart();
+
+    // Says whether the results shown beside the rows, and the birth moment, are still those of the rows.
+    void showProvenance();
 
     void showPair(int pair, int first, int second);
     // The wheel and the details from the positions "Calculate" used, and the report they make.

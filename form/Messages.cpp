@@ -78,6 +78,17 @@ std::string importFailedMessage(std::string_view path, std::string_view problem)
            ". Nothing was imported.";
 }
 
+std::string resultsSource(std::string_view name, const std::vector<std::string>& positions) {
+    std::string text = "Calculated for " + std::string(name) + ":";
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        text += (i == 0 ? " " : ", ") + positions[i];
+    return text;
+}
+
+std::string staleResultsWarning(std::string_view name) {
+    return "These results are for " + std::string(name) + "'s positions; press Calculate for the rows shown";
+}
+
 std::string birthFieldMessage(std::string_view label, std::string_view problem) {
     return std::string(label) + ": " + std::string(problem);
 }

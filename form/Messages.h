@@ -34,7 +34,19 @@ inline constexpr std::string_view kBirthTimeLabel = "Birth time";
 inline constexpr std::string_view kTimeZoneLabel = "Time zone";
 
 inline constexpr std::string_view kNothingToPrintMessage =
-    "Press Calculate first: the printed chart shows the results of the last Calculate.";
+    "Press Calculate first: there is no chart to print yet.";
+
+// Where the results beside the rows come from: "Calculated for Arjun: Sun Taurus 2°28', ...".
+std::string resultsSource(std::string_view name, const std::vector<std::string>& positions);
+// The rows or the name no longer show what the results were calculated from.
+std::string staleResultsWarning(std::string_view name);
+
+// Whether the rows still come from the birth moment shown.
+inline constexpr std::string_view kRowsFromMomentNote =
+    "The Sun, Moon, AK and AmK rows come from this moment.";
+inline constexpr std::string_view kRowsChangedNote =
+    "The rows were changed by hand and no longer come from this moment; Fill positions fills them from it "
+    "again.";
 
 // An export that could not be written; nothing was left at the path.
 std::string exportFailedMessage(std::string_view path, std::string_view reason);

@@ -161,6 +161,7 @@ std::vector<PlanetRow> planetRows(const Reckoning& r) {
                         signName(at.sign) + " " + degreesMinutesSeconds(at.secondsInSign()),
                         degreesMinutesSeconds(rank.rankingSeconds),
                         rank.role ? std::string(sky::karakaAbbreviation(*rank.role)) : std::string(),
+                        rank.role ? std::string(sky::karakaName(*rank.role)) : std::string(),
                         body == r.ak || body == r.amk, rank.tied});
     }
     return rows;

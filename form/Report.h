@@ -3,6 +3,7 @@
 
 #include "form/Wheel.h"
 
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,9 +11,11 @@
 namespace form {
 
 struct Report {
-    std::string name;                                         // the chart's name
-    std::vector<std::string> birth;                           // empty for a chart without birth data
-    std::vector<std::string> positions;                       // "Sun  Taurus 2°28'", one per body row
+    std::string name;                        // the chart's name
+    std::array<int, kBodyRows> longitudes{}; // the four rows it was calculated from
+    std::string source;                      // "Calculated for Arjun: Sun Taurus 2°28', ..."
+    std::vector<std::string> birth;          // empty for a chart without birth data
+    std::vector<std::string> positions;      // "Sun  Taurus 2°28'", one per body row
     std::vector<std::pair<std::string, std::string>> results; // caption and value of each shown result line
     std::vector<std::string> details;
     WheelPicture wheel;

@@ -1,5 +1,5 @@
-// What a screen reader learns of the window's lists through Qt's accessibility interface: a list, with
-// its entries and its selection.
+// What a screen reader learns of the window through Qt's accessibility interface: each list with its
+// entries and its selection, each result with its caption.
 #include "app/Lists.h"
 #include "app/MessageBox.h"
 #include "app/Module1.h"
@@ -8,8 +8,15 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -57,6 +64,63 @@ TEST(Accessibility, EveryListIsAListWithItsEntriesAndItsSelection) {
         EXPECT_TRUE(list->child(l.pick)->state().selected);
     }
     delete window;
+}
+
+// Each result is read with its caption, every result is in the details that Alt+R reaches, and the
+// karakas have their full names.
+TEST(Accessibility, ResultsAreLabelledByTheirCaptionsAndReachedFromTheKeyboard) {
+    testing_support::TempDir dir;
+    testing_support::makeDatabase(dir / "velmorant.mdb");
+    MessageBox::Recorder boxes;
+    {
+        testing_support::CurrentDir cwd(dir.path());
+        Module1::Main();
+    }
+    std::unique_ptr<Tithi_Vel> window(Module1::mainWindow());
+    ASSERT_NE(window, nullptr);
+    QApplication::setActiveWindow(window.get());
+    auto* date = window->findChild<QLineEdit*>("Birth date");
+    date->setText("1990-05-17");
+    window->findChild<QLineEdit*>("Birth time")->setText("14:30");
+    window->findChild<QComboBox*>("Time zone")->setCurrentText("Asia/Kolkata");
+    window->findChild<QLineEdit*>("txtname")->setText("Asha");
+    // An access key presses its button as a click would, a moment later.
+    auto* planetsTable = window->findChild<QTableWidget*>("Planets and karakas");
+    QTest::keyClick(date, Qt::Key_F, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return planetsTable->rowCount() == 8; }));
+    QTest::keyClick(date, Qt::Key_C, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->findChild<QLabel*>("lblyoga(1)")->text().isEmpty(); }));
+    ASSERT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join('\n').toStdString();
+
+    const struct {
+        const char* value;
+        const char* caption;
+    } results[] = {{"lblnak(0)", "Nakshatra"},         {"lbltithi(0)", "External Tithi"},
+                   {"lblyoga(0)", "External Yoga"},    {"lblkarana(0)", "External Karana"},
+                   {"lbltithi(1)", "Internal Tithi"},  {"lblyoga(1)", "Internal Yoga"},
+                   {"lblkarana(1)", "Internal Karana"}};
+    auto* details = window->findChild<QPlainTextEdit*>("details");
+    QTest::keyClick(date, Qt::Key_R, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), details);
+    for (const auto& r : results) {
+        SCOPED_TRACE(r.value);
+        auto* value = window->findChild<QLabel*>(r.value);
+        QAccessibleInterface* label = QAccessible::queryAccessibleInterface(value);
+        const auto labelledBy = label->relations(QAccessible::Label);
+        ASSERT_EQ(labelledBy.size(), 1);
+        EXPECT_EQ(labelledBy.front().first->text(QAccessible::Name), r.caption);
+        EXPECT_FALSE(value->text().isEmpty());
+        EXPECT_TRUE(details->toPlainText().contains(QString("%1: %2").arg(r.caption, value->text())));
+    }
+    EXPECT_TRUE(details->toPlainText().contains("Internal Nakshatra: "));
+
+    QAccessibleInterface* planets = QAccessible::queryAccessibleInterface(planetsTable);
+    ASSERT_NE(planets->tableInterface(), nullptr);
+    QStringList roles;
+    for (int row = 0; row < planets->tableInterface()->rowCount(); ++row)
+        roles.append(planets->tableInterface()->cellAt(row, 3)->text(QAccessible::Name));
+    EXPECT_TRUE(roles.contains("Atmakaraka")) << roles.join(", ").toStdString();
+    EXPECT_TRUE(roles.contains("Pitrikaraka"));
 }
 
 } // namespace

@@ -44,9 +44,7 @@ protected:
 
 TEST_F(PrintTest, TheExportedPageHoldsTheChartAsText) {
     window->exportChartTo(QString::fromStdString((dir / "early.pdf").string()));
-    EXPECT_EQ(boxes.texts(),
-              QStringList{"Press Calculate first: the printed chart shows the results of the last "
-                          "Calculate."});
+    EXPECT_EQ(boxes.texts(), QStringList{"Press Calculate first: there is no chart to print yet."});
     EXPECT_FALSE(std::filesystem::exists(dir / "early.pdf"));
 
     window->findChild<QLineEdit*>("txtname")->setText("Asha");

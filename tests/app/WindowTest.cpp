@@ -5,13 +5,19 @@
 #include "app/Shell.h"
 #include "app/Tithi_Vel.h"
 #include "form/Database.h"
+#include "sky/Time.h"
 #include "support/TempDir.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSettings>
+#include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -183,18 +189,120 @@ TEST_F(WindowTest, TheNamesMenuRenamesAndTheDeleteKeyDeletes) {
     EXPECT_EQ(control<QLineEdit>("txtname")->text(), "A") << "the next chart is selected and recalled";
 }
 
-TEST_F(WindowTest, AfterExitTabGoesThroughTheBirthDataInTheOrderItStands) {
-    start();
-    control<QPushButton>("cmd_exit")->setFocus();
+TEST_F(WindowTest, TabGoesRoundTheWholeWindowAndShiftTabBack) {
+    start(kStored);
+    QWidget* first = control<SelectorView>("lstname");
+    ASSERT_EQ(QApplication::focusWidget(), first);
     QStringList reached;
-    for (int press = 0; press < 10; ++press) {
+    for (int press = 0; press < 60 && (reached.isEmpty() || QApplication::focusWidget() != first); ++press) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        reached.append(QApplication::focusWidget()->accessibleName());
+        reached.append(QApplication::focusWidget()->objectName());
     }
-    EXPECT_EQ(reached.mid(1, 8),
-              (QStringList{"Birth date", "Birth time", "Time zone", "Ayanamsa", "Karaka scheme", "Lunar node",
-                           "Fill positions", "Planets and karakas"}));
-    EXPECT_EQ(reached.back(), "Print chart");
+    ASSERT_EQ(QApplication::focusWidget(), first) << reached.join(' ').toStdString();
+    EXPECT_EQ(reached.mid(0, 2), (QStringList{"txtname", "lstsign(0)"}));
+    const QStringList afterExit{"cmd_calc",      "cmd_save",    "cmd_exit",     "qt_tabwidget_tabbar",
+                                "Birth date",    "Birth time",  "Time zone",    "Ayanamsa",
+                                "Karaka scheme", "Lunar node",  "cmd_fill",     "Planets and karakas",
+                                "printChart",    "exportChart", "exportCharts", "importCharts",
+                                "lstname"};
+    EXPECT_EQ(reached.mid(reached.indexOf("cmd_calc")), afterExit);
+
+    QTest::keyClick(first, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "importCharts");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), first);
+}
+
+TEST_F(WindowTest, TheWindowsKeysWorkFromTheNameBox) {
+    Tithi_Vel* window = start(kStored);
+    auto* name = control<QLineEdit>("txtname");
+    name->setFocus();
+    QTest::keyClicks(name, "Ravi");
+    QTest::keyClick(name, Qt::Key_Home);
+    QTest::keyClick(name, Qt::Key_E, Qt::ControlModifier);
+    QTest::keyClick(name, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(boxes.texts(), QStringList(2, "Press Calculate first: there is no chart to print yet."));
+    EXPECT_EQ(name->text(), "Ravi");
+    EXPECT_EQ(name->cursorPosition(), 0) << "Ctrl+E is the window's, not the end of the line";
+
+    auto* tabs = window->findChild<QTabWidget*>("freeTabs");
+    QTest::keyClick(name, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    QTest::keyClick(name, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(name, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(tabs->currentIndex(), 2) << "round from the first tab to the last";
+
+    // Access keys press the buttons, and their captions read as before.
+    QTest::keyClick(name, Qt::Key_C, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.texts().back() == "Enter the sign of Sun"; }));
+    EXPECT_EQ(name->text(), "Ravi") << "Alt+C types nothing";
+    QAccessibleInterface* calc = QAccessible::queryAccessibleInterface(control<QPushButton>("cmd_calc"));
+    EXPECT_EQ(calc->text(QAccessible::Name), "Calculate");
+
+    // Space on the stored names chooses as Down does.
+    auto* names = control<SelectorView>("lstname");
+    names->setFocus();
+    QTest::keyClick(names, Qt::Key_Space);
+    EXPECT_EQ(names->listIndex(), 0);
+    EXPECT_EQ(name->text(), "B");
+}
+
+TEST_F(WindowTest, ResultsOfAnotherChartAreSaidToBeSo) {
+    start(kStored);
+    clickEntry("lstname", 1); // A: Aries 0 0, the other rows empty
+    for (int row = 1; row < 4; ++row)
+        pickRow(row, 2, 0, 0);
+    QTest::mouseClick(control<QPushButton>("cmd_calc"), Qt::LeftButton);
+    auto* stale = control<QLabel>("staleWarning");
+    EXPECT_TRUE(stale->isHidden());
+    EXPECT_TRUE(caption("resultsSource").startsWith("Calculated for A: Sun Aries 0°00'"))
+        << caption("resultsSource").toStdString();
+
+    clickEntry("lstname", 0);
+    EXPECT_FALSE(stale->isHidden());
+    EXPECT_EQ(stale->text(), "These results are for A's positions; press Calculate for the rows shown");
+    clickEntry("lstname", 1);
+    for (int row = 1; row < 4; ++row)
+        pickRow(row, 2, 0, 0);
+    EXPECT_TRUE(stale->isHidden()) << "the rows are those calculated again";
+}
+
+TEST_F(WindowTest, RemembersTheBirthChoicesTheTabAndTheSizeButNotADamagedFile) {
+    Tithi_Vel* window = start();
+    auto* zone = window->findChild<QComboBox*>("Time zone");
+    zone->lineEdit()->selectAll();
+    QTest::keyClicks(zone->lineEdit(), "Asia/Kolkata");
+    QTest::keyClick(zone->lineEdit(), Qt::Key_Return);
+    auto* node = window->findChild<QComboBox*>("Lunar node");
+    node->setCurrentIndex(1);
+    emit node->activated(1);
+    window->findChild<QTabWidget*>("freeTabs")->setCurrentIndex(2);
+    window->showNormal();
+    window->setGeometry(40, 50, 1200, 800);
+    QTest::mouseClick(control<QPushButton>("cmd_exit"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    window = startWithoutDatabase();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->findChild<QComboBox*>("Time zone")->currentText(), "Asia/Kolkata");
+    EXPECT_EQ(window->findChild<QComboBox*>("Lunar node")->currentIndex(), 1);
+    EXPECT_EQ(window->findChild<QTabWidget*>("freeTabs")->currentIndex(), 2);
+    EXPECT_FALSE(window->isMaximized());
+    EXPECT_EQ(window->size(), QSize(1200, 800));
+    delete window;
+
+    const QString file =
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "velmorant", "velmorant").fileName();
+    QFile damaged(file);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write("\xff[birth\nzone=Nowhere/Atlantis\n[window]\ngeometry=@ByteArray(garbage)\ntab=x\n");
+    damaged.close();
+    window = startWithoutDatabase();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(boxes.shown().isEmpty());
+    EXPECT_EQ(window->findChild<QComboBox*>("Time zone")->currentText().toStdString(), sky::systemZoneName());
+    EXPECT_EQ(window->findChild<QTabWidget*>("freeTabs")->currentIndex(), 0);
+    EXPECT_TRUE(window->isMaximized());
 }
 
 TEST_F(WindowTest, TheRestoredWindowShowsEveryControl) {

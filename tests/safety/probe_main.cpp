@@ -12,8 +12,10 @@
 #include "app/Tithi_Vel.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 
 #include <array>
 #include <cstdio>
@@ -50,6 +52,8 @@ int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication application(argc, argv);
+    // The window's remembered settings go beside the database in the probe's own folder.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QDir::currentPath() + "/config");
     MessageBox::Recorder boxes([](const MessageBox::Shown& shown) {
         print(shown.caption + '\t' + QString(shown.text).replace('\n', QLatin1String("\\n")));
         return QMessageBox::Ok;

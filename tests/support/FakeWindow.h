@@ -75,6 +75,7 @@ public:
     store::BirthData fields{"", "", "UTC", "lahiri", 8, "mean"};
     std::vector<form::PlanetRow> planets;
     std::vector<std::string> notes;
+    std::string rowsSource;
 
     store::BirthData birthData() const override { return fields; }
     void setBirthData(const store::BirthData& birth) override { fields = birth; }
@@ -82,6 +83,7 @@ public:
         fields = {"", "", "UTC", "lahiri", 8, "mean"};
         planets.clear();
         notes.clear();
+        rowsSource.clear();
     }
     void showPlanets(const std::vector<form::PlanetRow>& rows,
                      const std::vector<std::string>& lines) override {
@@ -89,6 +91,7 @@ public:
         notes = lines;
     }
     void focusField(form::BirthField) override {}
+    void showRowsSource(std::string_view note) override { rowsSource = note; }
 };
 
 using Rows = std::array<std::array<int, 3>, form::kBodyRows>; // {sign 1..12, degrees, minutes} per row
@@ -107,6 +110,7 @@ public:
     FakeBirthPanel birth;
     std::optional<form::WheelPicture> wheel;
     std::vector<std::string> details;
+    std::string resultsSource, staleWarning;
     std::vector<std::string> messages; // every message, question and request for text, in order
     std::function<void(const std::string&)> whileMessageOpen;
     bool answerYes = true;                 // the answer to a question
@@ -135,6 +139,10 @@ public:
     form::BirthPanel& birthPanel() override { return birth; }
     void showWheel(const form::WheelPicture& picture) override { wheel = picture; }
     void showDetails(const std::vector<std::string>& lines) override { details = lines; }
+    void showResultsSource(std::string_view source, std::string_view stale) override {
+        resultsSource = source;
+        staleWarning = stale;
+    }
     void showMessage(std::string_view text) override;
     void unload() override { unloaded = true; }
     bool askYesNo(std::string_view question) override {
