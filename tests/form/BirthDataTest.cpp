@@ -101,7 +101,10 @@ TEST_F(BirthDataTest, ASaveKeepsTheBirthDataWhileTheRowsAreAsFilledAndRecallBrin
     window.name.value = "filled";
     run(&form::MainForm::cmd_save_Click);
     fill(kBirth);
+    EXPECT_EQ(window.birth.rowsSource, form::kRowsFromMomentNote);
     window.minutes[form::kAmk].setListIndex(window.minutes[form::kAmk].selected == 1 ? 2 : 1);
+    run(&form::MainForm::rowsEdited);
+    EXPECT_EQ(window.birth.rowsSource, form::kRowsChangedNote) << "the tab no longer claims the rows";
     window.name.value = "changed after filling";
     run(&form::MainForm::cmd_save_Click);
     EXPECT_EQ(testing_support::queryColumn(path, "select name || ' ' || birth_zone from birth_data"
@@ -113,6 +116,7 @@ TEST_F(BirthDataTest, ASaveKeepsTheBirthDataWhileTheRowsAreAsFilledAndRecallBrin
     EXPECT_EQ(window.birth.planets.size(), 8u);
     select(0);
     EXPECT_EQ(window.birth.fields.date, "") << "a chart without birth data clears the group";
+    EXPECT_EQ(window.birth.rowsSource, "");
     EXPECT_TRUE(window.birth.planets.empty());
     select(1);
     window.name.value = "copy of filled";
