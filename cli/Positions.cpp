@@ -1,5 +1,6 @@
 #include "cli/Positions.h"
 
+#include "almanac/Ascii.h"
 #include "almanac/Entries.h"
 #include "form/Json.h"
 #include "sky/Ephemeris.h"
@@ -10,7 +11,6 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdio>
 #include <istream>
 #include <memory>
@@ -97,8 +97,7 @@ std::string secondsText(const sky::SignPosition& position) {
 
 std::string lowercase(std::string_view text) {
     std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return std::tolower(c); });
+    std::transform(lower.begin(), lower.end(), lower.begin(), almanac::asciiLower);
     return lower;
 }
 

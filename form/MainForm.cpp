@@ -16,12 +16,10 @@
 
 #include <array>
 #include <cerrno>
-#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <optional>
 #include <system_error>
-#include <unistd.h>
 
 namespace form {
 

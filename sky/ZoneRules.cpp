@@ -1,7 +1,8 @@
 #include "sky/ZoneRules.h"
 
+#include "almanac/Ascii.h"
+
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <fstream>
 #include <iterator>
@@ -53,8 +54,7 @@ public:
             return true;
         }
         const auto letters = static_cast<std::size_t>(
-            std::find_if(m_rest.begin(), m_rest.end(),
-                         [](char c) { return !std::isalpha(static_cast<unsigned char>(c)); }) -
+            std::find_if(m_rest.begin(), m_rest.end(), [](char c) { return !almanac::isAsciiLetter(c); }) -
             m_rest.begin());
         m_rest.remove_prefix(letters);
         return letters >= 3;
