@@ -1,6 +1,6 @@
 // What the window remembers between runs: the birth data's zone and choices, the free area's tab, the
 // window's size and place, and the last folder of each file dialog. Kept as an INI file in the user's
-// configuration folder (~/.config/velmorant/velmorant.conf). A missing or damaged file, or a value that
+// configuration folder (~/.config/velmorant/velmorant.ini). A missing or damaged file, or a value that
 // cannot be read, means the default.
 #pragma once
 
