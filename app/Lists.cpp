@@ -32,9 +32,10 @@ SelectorView::SelectorView(QAbstractItemModel* model, QWidget* parent)
         if (row < 0)
             return;
         // A choice made through assistive technology selects without moving the current entry: bring
-        // it along, and into view.
+        // it along while the list has the focus (without it, the focus would be announced on an entry
+        // of a list that does not have it; focusInEvent() brings it along then), and into view.
         const QModelIndex at = this->model()->index(row, 0);
-        if (currentIndex() != at)
+        if (hasFocus() && currentIndex() != at)
             selectionModel()->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
         bringIntoView(row);
         if (!m_fromProgram)
@@ -72,9 +73,14 @@ void SelectorView::selectFromProgram(int row) {
     m_fromProgram = true;
     const QModelIndex at = model()->index(row, 0);
     if (at.isValid()) {
-        // Selecting brings the entry into view (see the constructor).
-        if (listIndex() != row)
+        // Selecting brings the entry into view (see the constructor). A list without the focus keeps no
+        // current entry, so that filling the rows announces nothing; it gets one with the focus.
+        if (listIndex() != row && hasFocus()) {
             selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+        } else if (listIndex() != row) {
+            selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+            selectionModel()->select(at, QItemSelectionModel::ClearAndSelect);
+        }
     } else {
         clearSelection();
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
@@ -84,8 +90,11 @@ void SelectorView::selectFromProgram(int row) {
 
 void SelectorView::focusInEvent(QFocusEvent* event) {
     QListView::focusInEvent(event);
-    if (listIndex() < 0)
-        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    // The current entry is the selected one, or none.
+    const int row = listIndex();
+    const QModelIndex selected = row < 0 ? QModelIndex() : model()->index(row, 0);
+    if (currentIndex() != selected)
+        selectionModel()->setCurrentIndex(selected, QItemSelectionModel::NoUpdate);
 }
 
 void SelectorView::keyPressEvent(QKeyEvent* event) {

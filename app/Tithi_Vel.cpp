@@ -385,7 +385,11 @@ void Tithi_Vel::turnTab(int step) {
 }
 
 void Tithi_Vel::showResultsText() {
+    // A focus on the page being hidden goes straight to the details, not by way of the next control,
+    // which a screen reader would announce (see focusNextPrevChild()).
+    m_focusGoingToResults = true;
     m_tabs->setCurrentWidget(m_details);
+    m_focusGoingToResults = false;
     m_details->moveCursor(QTextCursor::Start);
     m_details->setFocus(Qt::ShortcutFocusReason);
 }
@@ -403,6 +407,8 @@ QList<QWidget*> Tithi_Vel::tabStops() const {
 }
 
 bool Tithi_Vel::focusNextPrevChild(bool next) {
+    if (m_focusGoingToResults)
+        return true;
     // One cycle through the whole window, in the order the controls stand, and round again: the
     // controls of the tab that is not showing are skipped.
     QList<QWidget*> stops = tabStops();

@@ -137,4 +137,5 @@ private:
     CommandButton* m_exportCharts = nullptr;
     CommandButton* m_importCharts = nullptr;
     QList<QKeySequence> m_windowKeys; // the keys that work from every control
+    bool m_focusGoingToResults = false;
 };
