@@ -14,6 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 QString fromUtf8(std::string_view text) {
@@ -117,9 +119,29 @@ BirthPanel::BirthPanel(QWidget* parent)
     layout->addWidget(m_notes);
     layout->addStretch();
 
-    for (QComboBox* choice : {m_zone, m_ayanamsa, m_karakas, m_node})
-        connect(choice, &QComboBox::activated, this, &BirthPanel::choicesChanged);
-    connect(m_zone->lineEdit(), &QLineEdit::editingFinished, this, &BirthPanel::choicesChanged);
+    const std::pair<QComboBox*, Choice> choices[] = {{m_zone, Choice::Zone},
+                                                     {m_ayanamsa, Choice::Ayanamsa},
+                                                     {m_karakas, Choice::Karakas},
+                                                     {m_node, Choice::Node}};
+    for (const auto& [box, choice] : choices) {
+        connect(box, &QComboBox::activated, this, [this, which = choice] {
+            m_zoneTyped = false;
+            emit choiceChanged(which);
+            emit edited();
+        });
+    }
+    // A zone typed in is a choice once the typing is done; a zone the program set, and passed by Tab,
+    // is none.
+    connect(m_zone->lineEdit(), &QLineEdit::textEdited, this, [this] {
+        m_zoneTyped = true;
+        emit edited();
+    });
+    connect(m_zone->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        if (std::exchange(m_zoneTyped, false))
+            emit choiceChanged(Choice::Zone);
+    });
+    for (QLineEdit* field : {m_date, m_time})
+        connect(field, &QLineEdit::textEdited, this, &BirthPanel::edited);
     m_defaults = {"", "", sky::systemZoneName(), "", 8, ""};
     clear();
 }

@@ -21,6 +21,7 @@ public:
     // What clear() goes back to: the zone and the three choices of `choices` (its date and time unused).
     // A zone that cannot be read means the system's own.
     void setDefaults(const store::BirthData& choices);
+    const store::BirthData& defaults() const { return m_defaults; }
     // Its controls in the order the Tab key takes them.
     QList<QWidget*> tabOrder() const;
 
@@ -32,9 +33,14 @@ public:
     void focusField(form::BirthField field) override;
     void showRowsSource(std::string_view note) override;
 
+    // What the user can choose, as it is remembered.
+    enum class Choice { Zone, Ayanamsa, Karakas, Node };
+
 signals:
     // The user changed the zone or one of the three choices.
-    void choicesChanged();
+    void choiceChanged(BirthPanel::Choice choice);
+    // The user changed any field.
+    void edited();
 
 private:
     QLineEdit* m_date;
@@ -48,4 +54,5 @@ private:
     QLabel* m_notes;
     QLabel* m_rowsSource;
     store::BirthData m_defaults;
+    bool m_zoneTyped = false; // the zone was typed in since it was last taken as a choice
 };

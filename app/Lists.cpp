@@ -2,6 +2,7 @@
 
 #include "store/ChartIndex.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -99,8 +100,10 @@ void SelectorView::focusInEvent(QFocusEvent* event) {
 
 void SelectorView::keyPressEvent(QKeyEvent* event) {
     // Space chooses the current entry (with none, the first, as Down does); on the entry already
-    // selected it is a choice all the same, as a click is.
-    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+    // selected it is a choice all the same, as a click is. Typed in the middle of a name it is part of
+    // the name looked for.
+    const bool typing = m_typed.isValid() && m_typed.elapsed() < QApplication::keyboardInputInterval();
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && !typing) {
         const int row = currentIndex().isValid() ? currentIndex().row() : 0;
         if (row >= model()->rowCount())
             return;
@@ -110,6 +113,8 @@ void SelectorView::keyPressEvent(QKeyEvent* event) {
             selectionModel()->setCurrentIndex(model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
         return;
     }
+    if (!event->text().isEmpty() && event->text().front().isPrint())
+        m_typed.start();
     QListView::keyPressEvent(event);
 }
 

@@ -6,6 +6,7 @@
 #include "form/Controls.h"
 
 #include <QAbstractListModel>
+#include <QElapsedTimer>
 #include <QListView>
 #include <QStringListModel>
 
@@ -48,6 +49,7 @@ private:
     void bringIntoView(int row);
 
     bool m_fromProgram = false;
+    QElapsedTimer m_typed; // since the last key typed to find an entry
 };
 
 // The names of a chart index, in its order.

@@ -49,8 +49,10 @@ constexpr int px(int twips) {
 constexpr QSize kDesignSize(px(4680), px(3090));
 constexpr QSize kControlsExtent(px(2880 + 8055), px(8640 + 495));
 
-// The free area begins a little right of the original controls and takes the rest of the window.
+// The free area begins a little right of the original controls and takes the rest of the window; in a
+// small window it keeps at least this much room and scrolls.
 constexpr int kFreeAreaLeft = kControlsExtent.width() + 16;
+constexpr int kFreeAreaLeast = 240;
 // The size the window first opens at, where no window manager maximizes it: the controls and the free
 // area together on a 1280 x 1024 screen.
 constexpr QSize kOpeningSize(1240, 940);
@@ -123,9 +125,7 @@ Tithi_Vel::Tithi_Vel(form::Database& db, QWidget* parent)
     resize(kDesignSize);
     buildLayout();
     buildFreeArea();
-    // Never smaller than the controls: the birth data alone scrolls within its tab.
-    const QSize freeArea = m_freeArea->minimumSizeHint();
-    setMinimumSize(kFreeAreaLeft + freeArea.width(), std::max(kControlsExtent.height(), freeArea.height()));
+    setMinimumSize(kFreeAreaLeft + kFreeAreaLeast, kControlsExtent.height());
 }
 
 Tithi_Vel::~Tithi_Vel() = default;
@@ -274,8 +274,6 @@ void Tithi_Vel::buildLayout() {
 }
 
 void Tithi_Vel::buildFreeArea() {
-    m_freeArea = new QWidget(this);
-    m_freeArea->setObjectName("freeArea");
 
     // What the results were calculated from, and a warning once the rows no longer show it.
     m_resultsSource = new QLabel;
@@ -305,15 +303,31 @@ void Tithi_Vel::buildFreeArea() {
     m_birthScroll->setFocusPolicy(Qt::NoFocus); // it only holds controls; it is no stop of its own
     m_tabs->addTab(m_birthScroll, "&Birth data");
     connect(m_birthPanel->fillButton(), &QPushButton::clicked, this, &Tithi_Vel::cmd_fill_Click);
-    connect(m_birthPanel, &BirthPanel::choicesChanged, this,
-            [this] { settings::setBirthChoices(m_birthPanel->birthData()); });
+    // The choices made are remembered one by one, so that a recalled chart's zone, say, is not taken
+    // along with a change of ayanamsa.
+    connect(m_birthPanel, &BirthPanel::choiceChanged, this, [this](BirthPanel::Choice choice) {
+        const store::BirthData shown = m_birthPanel->birthData();
+        store::BirthData kept = settings::birthChoices(m_birthPanel->defaults());
+        switch (choice) {
+        case BirthPanel::Choice::Zone:
+            kept.zone = shown.zone;
+            break;
+        case BirthPanel::Choice::Ayanamsa:
+            kept.ayanamsa = shown.ayanamsa;
+            break;
+        case BirthPanel::Choice::Karakas:
+            kept.karakas = shown.karakas;
+            break;
+        case BirthPanel::Choice::Node:
+            kept.node = shown.node;
+            break;
+        }
+        settings::setBirthChoices(kept);
+        m_birthPanel->setDefaults(kept);
+    });
+    connect(m_birthPanel, &BirthPanel::edited, this, &Tithi_Vel::rowsEdited);
     m_birthPanel->setDefaults(settings::birthChoices(m_birthPanel->birthData()));
     m_birthPanel->clear();
-    // A control the focus reaches is scrolled into view.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && m_birthPanel->isAncestorOf(now))
-            m_birthScroll->ensureWidgetVisible(now);
-    });
 
     m_wheel = new ChartWheel(m_tabs);
     m_tabs->addTab(m_wheel, "&Wheel");
@@ -322,6 +336,8 @@ void Tithi_Vel::buildFreeArea() {
     m_details->setAccessibleName("Details");
     m_details->setReadOnly(true);
     m_details->setTabChangesFocus(true);
+    // A caret to read by, line by line, as a screen reader does.
+    m_details->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_details->setPlaceholderText("The results and their details are reckoned by Calculate.");
     m_details->setToolTip("Every result by name, and its details (Alt+R from anywhere)");
     m_tabs->addTab(m_details, "&Details");
@@ -364,7 +380,9 @@ void Tithi_Vel::buildFreeArea() {
     windowKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] { turnTab(-1); });
     qApp->installEventFilter(this);
 
-    auto* layout = new QVBoxLayout(m_freeArea);
+    auto* content = new QWidget;
+    content->setObjectName("freeContent");
+    auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 8, 8, 8);
     layout->addWidget(m_resultsSource);
     layout->addWidget(m_staleWarning);
@@ -377,6 +395,23 @@ void Tithi_Vel::buildFreeArea() {
     buttons->addWidget(m_exportCharts);
     buttons->addWidget(m_importCharts);
     layout->addLayout(buttons);
+
+    // The free area fills the rest of the window and scrolls only in a window too small for it.
+    m_freeArea = new QScrollArea(this);
+    m_freeArea->setObjectName("freeArea");
+    m_freeArea->setFrameShape(QFrame::NoFrame);
+    m_freeArea->setWidgetResizable(true);
+    m_freeArea->setWidget(content);
+    m_freeArea->setBackgroundRole(QPalette::Window);
+    m_freeArea->viewport()->setAutoFillBackground(false);
+    m_freeArea->setFocusPolicy(Qt::NoFocus);
+    // A control the focus reaches is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && m_birthPanel->isAncestorOf(now))
+            m_birthScroll->ensureWidgetVisible(now);
+        if (now && m_freeArea->widget()->isAncestorOf(now))
+            m_freeArea->ensureWidgetVisible(now);
+    });
 }
 
 void Tithi_Vel::turnTab(int step) {

@@ -123,7 +123,7 @@ private:
     CommandButton* m_cmd_save = nullptr;
     CommandButton* m_cmd_exit = nullptr;
     // What the window adds to the right of its original controls.
-    QWidget* m_freeArea = nullptr;
+    QScrollArea* m_freeArea = nullptr;
     QLabel* m_resultsSource = nullptr;
     QLabel* m_staleWarning = nullptr;
     QTabWidget* m_tabs = nullptr;

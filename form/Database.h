@@ -23,4 +23,8 @@ struct Database {
     store::ChartRecordset rsrecords;
 };
 
+// The reference table's row `row` (0-based). A table cut short outside the program is named as such,
+// rather than as a move past its end.
+const store::Recordset& atRow(store::Recordset& table, int row);
+
 } // namespace form

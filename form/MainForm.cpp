@@ -27,22 +27,6 @@ namespace {
 
 using store::Errc;
 
-// The reference row at `row` (0-based). A table cut short outside the program is named as such, rather
-// than as a move past its end.
-const store::Recordset& atRow(store::Recordset& rs, int row) {
-    rs.moveFirst();
-    try {
-        rs.move(row);
-    } catch (const store::Error& e) {
-        if (e.code() != Errc::MovePastEnd)
-            throw;
-        throw store::Error(Errc::ShortTable, rs.table());
-    }
-    if (rs.eof())
-        throw store::Error(Errc::ShortTable, rs.table());
-    return rs;
-}
-
 // A stored sign as a list position: 1 to 12, or the prompt at 0; anything else selects nothing.
 int signPosition(const store::Field& field) {
     if (field.isNull())
@@ -213,12 +197,11 @@ void MainForm::showResults(const std::array<int, kBodyRows>& longitudes) {
 
     // On screen the details begin with what they were calculated from and every result by name, the
     // inner pair's nakshatra included, so that a screen reader finds them all in one place.
-    constexpr std::size_t kFirstInnerLine = 4;
     std::vector<std::string> shown{report.source, ""};
     for (std::size_t line = 0; line < report.results.size(); ++line) {
-        if (line == kFirstInnerLine)
-            shown.push_back("Internal Nakshatra: " + m_window.lblnak(kInternal).caption());
-        shown.push_back(report.results[line].first + ": " + report.results[line].second);
+        if (line > 0 && lines[line].first == kInternal && lines[line - 1].first == kExternal)
+            shown.push_back(resultLine(kInternalNakshatraLabel, m_window.lblnak(kInternal).caption()));
+        shown.push_back(resultLine(report.results[line].first, report.results[line].second));
     }
     shown.emplace_back();
     shown.insert(shown.end(), report.details.begin(), report.details.end());
@@ -234,13 +217,21 @@ void MainForm::rowsEdited() {
 
 void MainForm::showProvenance() {
     if (m_report) {
-        bool same = m_window.txtname().text() == m_report->name && !missingEntryMessage(m_window);
-        for (int row = 0; same && row < kBodyRows; ++row)
-            same = rowLongitude(m_window, row) == m_report->longitudes[static_cast<std::size_t>(row)];
-        m_window.showResultsSource(m_report->source, same ? "" : staleResultsWarning(m_report->name));
+        bool sameRows = !missingEntryMessage(m_window);
+        for (int row = 0; sameRows && row < kBodyRows; ++row)
+            sameRows = rowLongitude(m_window, row) == m_report->longitudes[static_cast<std::size_t>(row)];
+        const std::string name = m_window.txtname().text();
+        m_window.showResultsSource(m_report->source, !sameRows ? staleResultsWarning(m_report->name)
+                                                     : name != m_report->name
+                                                         ? staleNameWarning(m_report->name)
+                                                         : std::string());
     }
-    if (m_filled)
-        m_window.birthPanel().showRowsSource(unchangedBirthData() ? kRowsFromMomentNote : kRowsChangedNote);
+    if (m_filled) {
+        BirthPanel& panel = m_window.birthPanel();
+        panel.showRowsSource(!unchangedBirthData()                  ? std::string(kRowsChangedNote)
+                             : panel.birthData() != m_filled->shown ? momentChangedNote(m_filled->birth)
+                                                                    : std::string(kRowsFromMomentNote));
+    }
 }
 
 const Report* MainForm::reportToPrint() {
@@ -360,7 +351,7 @@ void MainForm::showBirthData(const std::optional<store::BirthData>& birth) {
     }
     panel.setBirthData(*birth);
     // The rows were filled from this birth data when the chart was saved.
-    m_filled = Filled{*birth, selections()};
+    m_filled = Filled{*birth, selections(), panel.birthData()};
     std::optional<Reckoning> reckoning;
     if (birthDataProblem(*birth, ephemeris(), reckoning))
         panel.showPlanets({}, {});
@@ -380,7 +371,7 @@ void MainForm::cmd_fill_Click() {
     for (int row = 0; row < kBodyRows; ++row)
         selectLongitude(m_window, row, longitudes[static_cast<std::size_t>(row)]);
     m_window.birthPanel().showPlanets(planetRows(*reckoning), planetNotes(*reckoning));
-    m_filled = Filled{typed, selections()};
+    m_filled = Filled{typed, selections(), typed};
     showProvenance();
 }
 

@@ -58,8 +58,8 @@ public:
     void exportCharts(const std::string& path);
     void importCharts(const std::string& path);
 
-    // A user's choice in a row or an edit of the name: the free area says again whether the results and
-    // the birth moment still belong to the rows.
+    // A user's choice in a row, an edit of the name or of the birth data: the free area says again
+    // whether the results and the birth moment still belong to the rows.
     void rowsEdited();
 
     // The chart as the last "Calculate" left it, for printing; with none yet, says to press Calculate
@@ -72,6 +72,7 @@ private:
     struct Filled {
         store::BirthData birth;
         std::array<int, 3 * kBodyRows> selections;
+        store::BirthData shown; // the fields as they then read
     };
 
     std::array<int, 3 * kBodyRows> selections();

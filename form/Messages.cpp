@@ -89,6 +89,20 @@ std::string staleResultsWarning(std::string_view name) {
     return "These results are for " + std::string(name) + "'s positions; press Calculate for the rows shown";
 }
 
+std::string staleNameWarning(std::string_view name) {
+    return "These results were calculated under the name " + std::string(name) +
+           "; press Calculate to print them under the name shown";
+}
+
+std::string resultLine(std::string_view caption, std::string_view value) {
+    return std::string(caption) + ": " + std::string(value);
+}
+
+std::string momentChangedNote(const store::BirthData& filledFrom) {
+    return "The rows come from " + filledFrom.date + " " + filledFrom.time + " " + filledFrom.zone +
+           ", not from the birth data as it now stands; Fill positions fills them from it.";
+}
+
 std::string birthFieldMessage(std::string_view label, std::string_view problem) {
     return std::string(label) + ": " + std::string(problem);
 }

@@ -1,6 +1,8 @@
 // Every text the window's logic shows.
 #pragma once
 
+#include "store/BirthData.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -38,12 +40,19 @@ inline constexpr std::string_view kNothingToPrintMessage =
 
 // Where the results beside the rows come from: "Calculated for Arjun: Sun Taurus 2°28', ...".
 std::string resultsSource(std::string_view name, const std::vector<std::string>& positions);
-// The rows or the name no longer show what the results were calculated from.
+// The rows no longer show the positions the results were calculated from; or they do, under another name.
 std::string staleResultsWarning(std::string_view name);
+std::string staleNameWarning(std::string_view name);
+// "External Tithi: Shukla Panchami - ...", a result in the details.
+std::string resultLine(std::string_view caption, std::string_view value);
+// The inner pair's nakshatra, which has no line of its own in the window, as the details name it.
+inline constexpr std::string_view kInternalNakshatraLabel = "Internal Nakshatra";
 
 // Whether the rows still come from the birth moment shown.
 inline constexpr std::string_view kRowsFromMomentNote =
     "The Sun, Moon, AK and AmK rows come from this moment.";
+// The birth data shown is no longer the moment the rows were filled from.
+std::string momentChangedNote(const store::BirthData& filledFrom);
 inline constexpr std::string_view kRowsChangedNote =
     "The rows were changed by hand and no longer come from this moment; Fill positions fills them from it "
     "again.";

@@ -5,7 +5,6 @@
 #include "form/Messages.h"
 #include "sky/Crossings.h"
 #include "sky/Longitude.h"
-#include "store/Error.h"
 
 #include <algorithm>
 #include <chrono>
@@ -46,22 +45,6 @@ int spanIndex(double quantity, double each, int count) {
     else if (index + 1 < count && quantity >= (index + 1) * each)
         ++index;
     return index;
-}
-
-// The name in the reference table's row `row` (0-based); a table cut short outside the program is
-// named as such.
-std::string referenceName(store::Recordset& table, int row, std::string_view column) {
-    table.moveFirst();
-    try {
-        table.move(row);
-    } catch (const store::Error& e) {
-        if (e.code() != store::Errc::MovePastEnd)
-            throw;
-        throw store::Error(store::Errc::ShortTable, table.table());
-    }
-    if (table.eof())
-        throw store::Error(store::Errc::ShortTable, table.table());
-    return table.field(column).toText();
 }
 
 } // namespace
@@ -132,7 +115,7 @@ SpanTimes spanTimes(const Reckoning& reckoning, const store::BirthData& birth,
         };
         SpanTimes::Span times{at(index * degreesEach), at((index + 1) * degreesEach), {}};
         if (index != rowsIndex)
-            times.atMoment = referenceName(table, index, column);
+            times.atMoment = atRow(table, index).field(column).toText();
         return times;
     };
     constexpr double kNakshatraDegrees = almanac::kMinutesPerNakshatra / double(almanac::kMinutesPerDegree);

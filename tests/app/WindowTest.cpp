@@ -265,6 +265,9 @@ TEST_F(WindowTest, ResultsOfAnotherChartAreSaidToBeSo) {
     for (int row = 1; row < 4; ++row)
         pickRow(row, 2, 0, 0);
     EXPECT_TRUE(stale->isHidden()) << "the rows are those calculated again";
+    QTest::keyClicks(control<QLineEdit>("txtname"), "sha");
+    EXPECT_EQ(stale->text(), "These results were calculated under the name A; press Calculate to print them "
+                             "under the name shown");
 }
 
 TEST_F(WindowTest, RemembersTheBirthChoicesTheTabAndTheSizeButNotADamagedFile) {
@@ -274,8 +277,8 @@ TEST_F(WindowTest, RemembersTheBirthChoicesTheTabAndTheSizeButNotADamagedFile) {
     QTest::keyClicks(zone->lineEdit(), "Asia/Kolkata");
     QTest::keyClick(zone->lineEdit(), Qt::Key_Return);
     auto* node = window->findChild<QComboBox*>("Lunar node");
-    node->setCurrentIndex(1);
-    emit node->activated(1);
+    node->setFocus();
+    QTest::keyClick(node, Qt::Key_Down);
     window->findChild<QTabWidget*>("freeTabs")->setCurrentIndex(2);
     window->showNormal();
     window->setGeometry(40, 50, 1200, 800);

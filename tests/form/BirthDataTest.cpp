@@ -102,6 +102,9 @@ TEST_F(BirthDataTest, ASaveKeepsTheBirthDataWhileTheRowsAreAsFilledAndRecallBrin
     run(&form::MainForm::cmd_save_Click);
     fill(kBirth);
     EXPECT_EQ(window.birth.rowsSource, form::kRowsFromMomentNote);
+    window.birth.fields.time = "15:00";
+    run(&form::MainForm::rowsEdited);
+    EXPECT_EQ(window.birth.rowsSource, form::momentChangedNote(kBirth)) << "a moment typed after the fill";
     window.minutes[form::kAmk].setListIndex(window.minutes[form::kAmk].selected == 1 ? 2 : 1);
     run(&form::MainForm::rowsEdited);
     EXPECT_EQ(window.birth.rowsSource, form::kRowsChangedNote) << "the tab no longer claims the rows";
