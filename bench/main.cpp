@@ -1,6 +1,8 @@
 // Runs every benchmark offscreen, then prints the goals table: each figure beside its baseline and
 // the ratio the goal is set on.
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -179,6 +181,9 @@ int main(int argc, char** argv) {
     // The windows are never put on a screen.
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The windows measured remember their settings in a folder of the run's own, never the user's.
+    const QTemporaryDir config;
+    setenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()).constData(), 1);
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
