@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -10,7 +11,19 @@
 
 namespace form {
 
+// True when `text` is UTF-8 throughout: no stray or missing continuation byte, no overlong form, no
+// surrogate, nothing past U+10FFFF.
+bool isUtf8(std::string_view text);
+
+// Text as it is exchanged: as it is when it is UTF-8 and does not begin with a backslash; otherwise a
+// backslash, then the text with each backslash doubled and each byte outside a UTF-8 character written
+// \xHH, so that a name an older file kept in other bytes goes out as UTF-8 and comes back the same.
+std::string exchangedText(std::string_view text);
+// The text exchangedText() wrote; none for a backslash not followed by another or by \xHH.
+std::optional<std::string> textOfExchanged(std::string_view written);
+
 // `text` as a quoted JSON string: quote, backslash and control characters escaped, other UTF-8 as is.
+// Text that is not UTF-8 is written as exchangedText() gives it.
 std::string jsonString(std::string_view text);
 
 // What a JSON reader could not take, and on which line.
@@ -25,9 +38,12 @@ private:
     int m_line;
 };
 
-// Reads JSON from a stream a token at a time, counting lines: enough for arrays of flat objects.
+// Reads JSON (RFC 8259) from a stream a token at a time, counting lines: enough for arrays of flat
+// objects. Strings are UTF-8 and at most kMaxString bytes; numbers follow the RFC's grammar.
 class JsonReader {
 public:
+    static constexpr std::size_t kMaxString = std::size_t{1} << 20;
+
     // A value inside an object: null, a whole number, or text.
     using Scalar = std::variant<std::monostate, std::int64_t, std::string>;
 

@@ -1,5 +1,6 @@
 #include "sky/Time.h"
 
+#include "almanac/Ascii.h"
 #include "sky/ZoneRules.h"
 
 #include <algorithm>
@@ -15,10 +16,7 @@ namespace {
 using std::chrono::seconds;
 
 std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return almanac::trimmedAscii(text);
 }
 
 std::string quoted(std::string_view text) {
