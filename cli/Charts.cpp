@@ -4,6 +4,7 @@
 #include "form/Exchange.h"
 #include "form/Json.h"
 #include "form/Messages.h"
+#include "sky/Ephemeris.h"
 #include "sky/Options.h"
 #include "store/Charts.h"
 #include "store/Connection.h"
@@ -235,10 +236,15 @@ int runImport(const Arguments& arguments, Io io) {
     std::istream& in = standardInput ? io.in : file;
 
     store::Connection connection = openDatabase(arguments);
+    std::optional<sky::Ephemeris> ephemeris; // read at the first chart with birth data
     std::vector<std::string> skipped;
     try {
         // The reader comes first, so that a file without the columns never waits for the write lock.
-        form::ChartReader reader(in, *format);
+        form::ChartReader reader(in, *format, [&]() -> sky::Ephemeris& {
+            if (!ephemeris)
+                ephemeris.emplace();
+            return *ephemeris;
+        });
         store::ChartImport import(connection, arguments.replace);
         while (std::optional<store::NewChart> chart = reader.next())
             if (!import.add(*chart))

@@ -4,13 +4,18 @@
 #include "almanac/Entries.h"
 #include "almanac/Pair.h"
 #include "form/Json.h"
+#include "form/Reckoning.h"
+#include "sky/Ephemeris.h"
+#include "sky/Longitude.h"
 #include "sky/Options.h"
 #include "sky/Time.h"
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <istream>
 #include <ostream>
+#include <utility>
 
 namespace form {
 
@@ -44,7 +49,7 @@ std::string text(const store::Value& value) {
 // The nineteen values of one chart, as texts.
 std::array<std::string, kExchangeColumns.size()> fieldsOf(const store::StoredChart& chart) {
     std::array<std::string, kExchangeColumns.size()> fields;
-    fields[0] = chart.name;
+    fields[0] = exchangedText(chart.name);
     for (std::size_t position = 0; position < chart.positions.size(); ++position)
         fields[position + 1] =
             position % 3 == 0 ? signName(chart.positions[position]) : text(chart.positions[position]);
@@ -101,15 +106,57 @@ int number(std::string_view field, std::string_view column, int limit) {
     return value;
 }
 
+// "Taurus 2°28'" for a whole arc-minute of the circle.
+std::string minuteText(int minute) {
+    constexpr int kMinutesPerSign = almanac::kDegreesPerSign * almanac::kMinutesPerDegree;
+    char text[16];
+    std::snprintf(text, sizeof text, "%d°%02d'", minute % kMinutesPerSign / almanac::kMinutesPerDegree,
+                  minute % almanac::kMinutesPerDegree);
+    return std::string(almanac::kSignEntries[static_cast<std::size_t>(minute / kMinutesPerSign + 1)]) + " " +
+           text;
+}
+
+// The birth data of a chart as the window takes it, giving the chart's four positions.
+void checkBirth(const store::BirthData& birth, const store::NewChart& chart, sky::Ephemeris& ephemeris) {
+    Reckoning reckoning;
+    try {
+        reckoning = reckon(birth, ephemeris);
+    } catch (const sky::InputError& e) {
+        throw std::invalid_argument("birth_" + std::string(sky::fieldName(e.field())) + ": " + e.what());
+    } catch (const sky::OutOfRange& e) {
+        throw std::invalid_argument("birth_date: " + std::string(e.what()));
+    }
+    const std::array<double, kBodyRows> longitudes = reckoning.rowLongitudes();
+    for (std::size_t row = 0; row < chart.bodies.size(); ++row) {
+        const store::StoredBody& body = chart.bodies[row];
+        const int given = ((body.sign - 1) * almanac::kDegreesPerSign + std::stoi(body.degrees)) *
+                              almanac::kMinutesPerDegree +
+                          std::stoi(body.minutes);
+        const int reckoned = sky::arcMinute(longitudes[row]);
+        if (given != reckoned)
+            throw std::invalid_argument("the birth data puts the " +
+                                        std::string(almanac::kBodyCaptions[row]) + " at " +
+                                        minuteText(reckoned) + ", not at " + minuteText(given));
+    }
+}
+
 // One chart from its nineteen fields (an empty text for a field not given).
-store::NewChart chartOf(const std::array<std::optional<std::string>, kExchangeColumns.size()>& given) {
+store::NewChart chartOf(const std::array<std::optional<std::string>, kExchangeColumns.size()>& given,
+                        const EphemerisSource& ephemeris) {
     const auto field = [&](std::size_t column) -> std::string_view {
-        return given[column] ? std::string_view(*given[column]) : std::string_view();
+        return given[column] ? almanac::trimmedAscii(*given[column]) : std::string_view();
     };
     store::NewChart chart;
-    if (!given[0] || given[0]->empty())
+    const std::optional<std::string> name = textOfExchanged(given[0].value_or(std::string()));
+    if (!name)
+        throw std::invalid_argument(
+            "the name begins with a backslash, so it is escaped, but holds a backslash "
+            "followed by neither another nor xHH");
+    if (name->empty())
         throw std::invalid_argument("the name is empty");
-    chart.name = *given[0];
+    if (!given[0]->starts_with('\\') && !isUtf8(*name))
+        throw std::invalid_argument("the name is not UTF-8 text");
+    chart.name = *name;
     for (std::size_t body = 0; body < chart.bodies.size(); ++body) {
         const std::size_t at = 1 + 3 * body;
         const auto sign = signPosition(field(at));
@@ -120,8 +167,9 @@ store::NewChart chartOf(const std::array<std::optional<std::string>, kExchangeCo
                               std::to_string(number(field(at + 1), kExchangeColumns[at + 1], 30)),
                               std::to_string(number(field(at + 2), kExchangeColumns[at + 2], 60))};
     }
-    const bool anyBirth = std::any_of(given.begin() + kBirthDate, given.end(),
-                                      [](const auto& value) { return value && !value->empty(); });
+    bool anyBirth = false;
+    for (std::size_t column = kBirthDate; column < given.size(); ++column)
+        anyBirth = anyBirth || !field(column).empty();
     if (!anyBirth)
         return chart;
     for (std::size_t column = kBirthDate; column < given.size(); ++column)
@@ -131,13 +179,6 @@ store::NewChart chartOf(const std::array<std::optional<std::string>, kExchangeCo
     store::BirthData birth{
         std::string(field(13)), std::string(field(14)), std::string(field(15)), std::string(field(16)), 0,
         std::string(field(18))};
-    try {
-        sky::parseDate(birth.date);
-        sky::parseTime(birth.time);
-        sky::Zone::parse(birth.zone);
-    } catch (const sky::InputError& e) {
-        throw std::invalid_argument("birth_" + std::string(sky::fieldName(e.field())) + ": " + e.what());
-    }
     if (!sky::parseAyanamsa(birth.ayanamsa))
         throw std::invalid_argument(
             "ayanamsa \"" + birth.ayanamsa +
@@ -148,6 +189,7 @@ store::NewChart chartOf(const std::array<std::optional<std::string>, kExchangeCo
     birth.karakas = field(17) == "8" ? 8 : 7;
     if (!sky::parseNode(birth.node))
         throw std::invalid_argument("node must be mean or true, not \"" + birth.node + "\"");
+    checkBirth(birth, chart, ephemeris());
     chart.birth = std::move(birth);
     return chart;
 }
@@ -228,6 +270,8 @@ public:
 
 namespace {
 
+constexpr std::size_t kMaxLine = std::size_t{1} << 20;
+
 class CsvSource final : public ChartReader::Source {
 public:
     explicit CsvSource(std::istream& in)
@@ -236,11 +280,17 @@ public:
         int line = 0;
         if (!record(header, line))
             throw ReadError(1, "the file is empty; a header line naming the columns comes first");
+        constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+        if (header[0].starts_with(kByteOrderMark))
+            header[0].erase(0, kByteOrderMark.size());
         for (std::size_t at = 0; at < header.size(); ++at) {
             const auto known = std::ranges::find(kExchangeColumns, header[at]);
             if (known == kExchangeColumns.end())
                 throw ReadError(1, "the header names an unknown column \"" + header[at] + "\"");
-            m_columns.push_back(static_cast<std::size_t>(known - kExchangeColumns.begin()));
+            const auto column = static_cast<std::size_t>(known - kExchangeColumns.begin());
+            if (std::ranges::find(m_columns, column) != m_columns.end())
+                throw ReadError(1, "the header names the column " + header[at] + " twice");
+            m_columns.push_back(column);
         }
         for (std::size_t column = 0; column < kChartFields; ++column)
             if (std::ranges::find(m_columns, column) == m_columns.end())
@@ -263,40 +313,60 @@ public:
     }
 
 private:
-    // One record; a quoted field may hold commas, quotes (doubled) and line breaks, kept exactly.
+    // One record (RFC 4180); a quoted field may hold commas, quotes (doubled) and line breaks, kept
+    // exactly. No line, and no record, may pass kMaxLine bytes.
     bool record(std::vector<std::string>& fields, int& line) {
         fields.assign(1, std::string());
         line = m_line + 1;
         if (m_in.peek() == std::char_traits<char>::eof())
             return false;
         bool quoted = false;
+        std::size_t lineBytes = 0, recordBytes = 0;
+        const auto newLine = [&] {
+            ++m_line;
+            lineBytes = 0;
+        };
         for (;;) {
             const int c = m_in.get();
+            if (c != '\n' && ++lineBytes > kMaxLine)
+                throw ReadError(m_line + 1, "the line is longer than 1 MiB");
+            if (++recordBytes > kMaxLine)
+                throw ReadError(line, "the chart is longer than 1 MiB");
             if (c == std::char_traits<char>::eof()) {
                 if (quoted)
                     throw ReadError(line, "a quoted field runs to the end of the file");
-                ++m_line;
+                newLine();
                 return true;
             }
             if (quoted) {
-                if (c == '"') {
-                    if (m_in.peek() == '"')
-                        fields.back() += static_cast<char>(m_in.get());
-                    else
-                        quoted = false;
-                } else {
-                    m_line += c == '\n';
+                if (c != '"') {
+                    if (c == '\n')
+                        newLine();
                     fields.back() += static_cast<char>(c);
+                } else if (m_in.peek() == '"') {
+                    fields.back() += static_cast<char>(m_in.get());
+                } else {
+                    quoted = false;
+                    const int after = m_in.peek();
+                    if (after != ',' && after != '\n' && after != '\r' &&
+                        after != std::char_traits<char>::eof())
+                        throw ReadError(m_line + 1,
+                                        "a quoted field is followed by more than a comma or a line end");
                 }
-            } else if (c == '"' && fields.back().empty()) {
+            } else if (c == '"') {
+                if (!fields.back().empty())
+                    throw ReadError(m_line + 1, "a quote inside a field that does not begin with one; "
+                                                "quote the whole field and double the quote");
                 quoted = true;
             } else if (c == ',') {
                 fields.emplace_back();
             } else if (c == '\n') {
-                ++m_line;
+                newLine();
                 return true;
-            } else if (c == '\r' && m_in.peek() == '\n') {
-                continue; // a Windows line end
+            } else if (c == '\r') {
+                if (m_in.peek() != '\n')
+                    throw ReadError(m_line + 1,
+                                    "a carriage return without a line feed; quote the field that holds it");
             } else {
                 fields.back() += static_cast<char>(c);
             }
@@ -340,14 +410,18 @@ public:
             fields = {};
             if (m_json.take('}'))
                 return true;
+            std::array<bool, kExchangeColumns.size()> seen{};
             do {
                 const std::string key = m_json.readString();
                 m_json.expect(':');
                 const auto known = std::ranges::find(kExchangeColumns, key);
                 if (known == kExchangeColumns.end())
                     m_json.fail("an unknown key \"" + key + "\"");
+                const auto column = static_cast<std::size_t>(known - kExchangeColumns.begin());
+                if (std::exchange(seen[column], true))
+                    m_json.fail("the key " + key + " twice in one chart");
                 const JsonReader::Scalar value = m_json.readScalar();
-                auto& field = fields[static_cast<std::size_t>(known - kExchangeColumns.begin())];
+                auto& field = fields[column];
                 if (const auto* whole = std::get_if<std::int64_t>(&value))
                     field = std::to_string(*whole);
                 else if (const auto* string = std::get_if<std::string>(&value))
@@ -365,7 +439,8 @@ private:
 
 } // namespace
 
-ChartReader::ChartReader(std::istream& in, Format format) {
+ChartReader::ChartReader(std::istream& in, Format format, EphemerisSource ephemeris)
+    : m_ephemeris(std::move(ephemeris)) {
     if (format == Format::Csv)
         m_source = std::make_unique<CsvSource>(in);
     else
@@ -380,7 +455,7 @@ std::optional<store::NewChart> ChartReader::next() {
     if (!m_source->next(fields, line))
         return std::nullopt;
     try {
-        return chartOf(fields);
+        return chartOf(fields, m_ephemeris);
     } catch (const std::invalid_argument& e) {
         throw ReadError(line, e.what());
     }

@@ -3,18 +3,24 @@
 //     name, sun_sign, sun_deg, sun_min, moon_..., ak_..., amk_...,
 //     birth_date, birth_time, birth_zone, ayanamsa, karakas, node
 // Signs are their English names as the selectors show them; the birth columns are empty (CSV) or left
-// out (JSON) for a chart without birth data. Names go out and come back byte for byte.
+// out (JSON) for a chart without birth data. Names go out and come back byte for byte: one that is not
+// UTF-8, or begins with a backslash, as exchangedText() writes it.
 #pragma once
 
 #include "store/Charts.h"
 
 #include <array>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+namespace sky {
+class Ephemeris;
+}
 
 namespace form {
 
@@ -55,9 +61,16 @@ private:
     int m_line;
 };
 
+// The ephemeris that checks a chart's positions against its birth data, made at the first need.
+using EphemerisSource = std::function<sky::Ephemeris&()>;
+
+// Reads in bounded memory: a CSV line, a chart or a JSON string over 1 MiB is a chart that cannot be
+// taken. Fields but the name lose the ASCII white space at their ends. A chart with birth data is taken
+// only when the birth data is what the window would take and gives its four positions to the
+// arc-minute, as Fill positions does.
 class ChartReader {
 public:
-    ChartReader(std::istream& in, Format format);
+    ChartReader(std::istream& in, Format format, EphemerisSource ephemeris);
     ~ChartReader();
     ChartReader(const ChartReader&) = delete;
     ChartReader& operator=(const ChartReader&) = delete;
@@ -69,6 +82,7 @@ public:
 
 private:
     std::unique_ptr<Source> m_source;
+    EphemerisSource m_ephemeris;
 };
 
 } // namespace form

@@ -507,7 +507,7 @@ void MainForm::importCharts(const std::string& path) {
         [&] {
             store::ChartImport import(m_db.con, false);
             try {
-                ChartReader reader(in, *format);
+                ChartReader reader(in, *format, [this]() -> sky::Ephemeris& { return ephemeris(); });
                 while (const std::optional<store::NewChart> chart = reader.next()) {
                     if (import.add(*chart))
                         ++stored;

@@ -16,8 +16,8 @@ constexpr std::string_view kHeader =
     "name,sun_sign,sun_deg,sun_min,moon_sign,moon_deg,moon_min,ak_sign,ak_deg,"
     "ak_min,amk_sign,amk_deg,amk_min,birth_date,birth_time,birth_zone,ayanamsa,"
     "karakas,node\n";
-constexpr std::string_view kBirth = ",Aries,0,0,Taurus,24,30,Pisces,29,59,Aries,0,0,1990-05-17,14:30,"
-                                    "Asia/Kolkata,raman,7,true\n";
+constexpr std::string_view kBirth = ",Taurus,3,55,Capricorn,28,31,Capricorn,28,31,Aquarius,27,26,1990-05-17,"
+                                    "14:30,Asia/Kolkata,raman,7,true\n";
 constexpr std::string_view kNoBirth = ",Taurus,2,28,Leo,14,3,Pisces,29,59,Capricorn,0,0,,,,,,\n";
 
 // A CSV of these names, each quoted with its quotes doubled; every other chart with birth data.
@@ -131,7 +131,7 @@ TEST(Charts, EachCommandSaysWhatItDidOrRefused) {
         {{"charts", "list", "--json"}, 0, "[\"Asha\", \"Ravi\"]\n"},
         {{"charts", "show", "Asha"},
          0,
-         "Sun  Aries 0°00'\nMoon Taurus 24°30'\nAK   Pisces 29°59'\nAmK  Aries 0°00'\n"
+         "Sun  Taurus 3°55'\nMoon Capricon 28°31'\nAK   Capricon 28°31'\nAmK  Aquarius 27°26'\n"
          "Born 1990-05-17 14:30 Asia/Kolkata, Raman ayanamsa, 7 karakas, true node\n"},
         {{"charts", "show", "Meera"}, 1, "no chart named \"Meera\" is stored"},
         {{"charts", "rename", "Asha", "Ravi"}, 1, "This record already exists!"},

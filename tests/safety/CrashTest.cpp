@@ -131,7 +131,7 @@ std::string count(const std::filesystem::path& path, const std::string& table) {
     return queryColumn(path, "select count(*) from " + table).front();
 }
 
-constexpr std::string_view kPositions = ",Taurus,2,28,Leo,14,3,Pisces,29,59,Aries,0,0,";
+constexpr std::string_view kPositions = ",Taurus,2,28,Capricorn,27,5,Capricorn,27,5,Aquarius,25,59,";
 constexpr std::string_view kBirth = "1990-05-17,14:30,Asia/Kolkata,lahiri,8,mean\n";
 constexpr std::string_view kNoBirth = ",,,,,\n";
 
