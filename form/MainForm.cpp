@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <optional>
@@ -113,6 +114,12 @@ bool MainForm::sayingWhatTheFileRefused(Work&& work, Attempt attempt) {
             return false;
         case Errc::FileReplaced:
             m_window.showMessage(fileReplacedMessage(m_db.con.path(), attempt));
+            return false;
+        case Errc::FileReadOnly:
+            m_window.showMessage(fileReadOnlyMessage(m_db.con.path(), attempt));
+            return false;
+        case Errc::DiskFull:
+            m_window.showMessage(diskFullMessage(m_db.con.path(), attempt));
             return false;
         case Errc::ChartGone:
             m_window.showMessage(chartGoneMessage(m_db.rsrecords.field("name").toText()));
@@ -488,15 +495,20 @@ void MainForm::exportCharts(const std::string& path) {
                     writer.finish();
                 });
             },
-            Attempt::Change))
+            Attempt::Export))
         return;
-    m_window.showMessage(problem ? exportFailedMessage(path, *problem) : exportedMessage(charts, path));
+    m_window.showMessage(problem ? chartsExportFailedMessage(path, *problem) : exportedMessage(charts, path));
 }
 
 void MainForm::importCharts(const std::string& path) {
     const std::optional<Format> format = formatOfPath(path);
     if (!format)
         return m_window.showMessage(kUnknownFormatMessage);
+    // A pipe would hold the window in open(), and then the write lock for as long as it stays open; a
+    // folder has nothing to read.
+    std::error_code kind;
+    if (!std::filesystem::is_regular_file(path, kind) && !kind)
+        return m_window.showMessage(importFailedMessage(path, "it is not a regular file"));
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return m_window.showMessage(importFailedMessage(path, std::generic_category().message(errno)));
@@ -520,7 +532,7 @@ void MainForm::importCharts(const std::string& path) {
             }
             import.commit();
         },
-        Attempt::Change);
+        Attempt::Import);
     if (!done)
         return;
     if (problem)

@@ -10,6 +10,10 @@ std::string_view notDone(Attempt attempt) {
         return "Nothing was saved";
     case Attempt::Recall:
         return "The chart was not recalled";
+    case Attempt::Import:
+        return "Nothing was imported";
+    case Attempt::Export:
+        return "No file was written";
     case Attempt::Change:
         break;
     }
@@ -28,6 +32,16 @@ std::string fileReplacedMessage(const std::filesystem::path& file, Attempt attem
            std::string(notDone(attempt)) + "; start Velmorant again to use the file that is there now.";
 }
 
+std::string fileReadOnlyMessage(const std::filesystem::path& file, Attempt attempt) {
+    return "The file " + file.string() + " is read-only. " + std::string(notDone(attempt)) +
+           "; make the file and its folder writable, then try again.";
+}
+
+std::string diskFullMessage(const std::filesystem::path& file, Attempt attempt) {
+    return "The disk holding " + file.string() + " is full. " + std::string(notDone(attempt)) +
+           "; make some room on it, then try again.";
+}
+
 std::string chartGoneMessage(std::string_view name) {
     return "The chart \"" + std::string(name) +
            "\" is no longer in the file: another program removed or renamed it. The chart was not recalled.";
@@ -35,6 +49,11 @@ std::string chartGoneMessage(std::string_view name) {
 
 std::string exportFailedMessage(std::string_view path, std::string_view reason) {
     return "The chart could not be written to " + std::string(path) + ": " + std::string(reason) +
+           ". Nothing was written; choose another folder or name.";
+}
+
+std::string chartsExportFailedMessage(std::string_view path, std::string_view reason) {
+    return "The charts could not be exported to " + std::string(path) + ": " + std::string(reason) +
            ". Nothing was written; choose another folder or name.";
 }
 

@@ -21,12 +21,16 @@ inline constexpr std::string_view kMissingDegreesMessage = "Enter the degrees of
 inline constexpr std::string_view kMissingMinutesMessage = "Enter the minutes of ";
 
 // What a refused write or read did not do, for the messages about the file.
-enum class Attempt { Save, Recall, Change };
+enum class Attempt { Save, Recall, Change, Import, Export };
 
 // Another program holds the file past the busy wait.
 std::string fileBusyMessage(const std::filesystem::path& file, Attempt attempt);
 // The file at the path is no longer the one opened.
 std::string fileReplacedMessage(const std::filesystem::path& file, Attempt attempt);
+// The file, or its folder where the journal of a write goes, cannot be written.
+std::string fileReadOnlyMessage(const std::filesystem::path& file, Attempt attempt);
+// The disk holding the file has no room for the write.
+std::string diskFullMessage(const std::filesystem::path& file, Attempt attempt);
 // The chart at a list position was removed by another program since the list was read.
 std::string chartGoneMessage(std::string_view name);
 
@@ -57,8 +61,10 @@ inline constexpr std::string_view kRowsChangedNote =
     "The rows were changed by hand and no longer come from this moment; Fill positions fills them from it "
     "again.";
 
-// An export that could not be written; nothing was left at the path.
+// A chart's page (PDF) that could not be written; nothing was left at the path.
 std::string exportFailedMessage(std::string_view path, std::string_view reason);
+// The stored charts could not be written to a file; nothing was left at the path.
+std::string chartsExportFailedMessage(std::string_view path, std::string_view reason);
 
 // Renaming, deleting, exporting and importing stored charts.
 std::string renamePrompt(std::string_view name);

@@ -137,6 +137,12 @@ void Connection::checkSameFile() const {
         throw Error(Errc::FileReplaced, m_path.string());
 }
 
+void Connection::checkBeforeCommit() const {
+    if (m_beforeCommit)
+        m_beforeCommit();
+    checkSameFile();
+}
+
 bool Connection::hasTable(std::string_view name) const {
     Statement find(*this, "select 1 from sqlite_schema where type in ('table', 'view') and name = ?"
                           " collate nocase");

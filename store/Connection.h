@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -49,6 +50,10 @@ public:
     // that nothing is read from or written to the wrong file and no new file is made.
     void checkSameFile() const;
 
+    // Called by a write transaction just before it commits: checkSameFile(), so that a write never ends
+    // in a file no longer at the path. A test's hook, if one is set, runs first.
+    void checkBeforeCommit() const;
+
     // Whether the database has a table (or view) of this name, letter case ignored.
     bool hasTable(std::string_view name) const;
 
@@ -62,6 +67,7 @@ public:
 
 private:
     friend class Statement;
+    friend struct BeforeCommitHook; // tests only
     sqlite3* handle() const;
 
     struct Closer {
@@ -72,6 +78,7 @@ private:
     std::filesystem::path m_path;
     std::unique_ptr<sqlite3, Closer> m_db;
     unsigned long m_device = 0; // of the file opened, to tell it from another at the same path
+    std::function<void()> m_beforeCommit;
 };
 
 } // namespace store

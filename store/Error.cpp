@@ -40,6 +40,8 @@ constexpr std::array kErrorKinds{
     ErrorKind{Errc::WriteRefused, 3042, "The database file refused the change: {}."},
     ErrorKind{Errc::FileBusy, 3043, "The database file {} is in use by another program."},
     ErrorKind{Errc::FileReplaced, 3044, "The database file {} was replaced or removed while it was open."},
+    ErrorKind{Errc::FileReadOnly, 3045, "The database file {} is read-only: nothing can be written to it."},
+    ErrorKind{Errc::DiskFull, 3046, "The disk holding the database file {} is full."},
     ErrorKind{Errc::DatabaseFault, 3099, "The database reported an error: {}."},
 };
 

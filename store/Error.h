@@ -31,6 +31,8 @@ enum class Errc {
     WriteRefused,
     FileBusy,
     FileReplaced,
+    FileReadOnly,
+    DiskFull,
     DatabaseFault,
 };
 

@@ -5,7 +5,10 @@
 #include "store/Statement.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <filesystem>
 #include <string>
+#include <unistd.h>
 
 namespace store {
 
@@ -18,6 +21,16 @@ std::string fileOf(sqlite3* db) {
     return name && *name ? name : "(unnamed)";
 }
 
+bool isOpen(sqlite3* db) {
+    const char* name = db ? sqlite3_db_filename(db, "main") : nullptr;
+    return name && *name;
+}
+
+bool folderWritable(sqlite3* db) {
+    const std::filesystem::path folder = std::filesystem::path(fileOf(db)).parent_path();
+    return ::access(folder.c_str(), W_OK) == 0;
+}
+
 } // namespace
 
 void raise(sqlite3* db, int rc) {
@@ -26,7 +39,19 @@ void raise(sqlite3* db, int rc) {
     case SQLITE_LOCKED:
         throw Error(Errc::FileBusy, fileOf(db));
     case SQLITE_READONLY:
+        // SQLite refuses to start a write on a file moved or removed since it was opened.
+        throw Error(rc == SQLITE_READONLY_DBMOVED ? Errc::FileReplaced : Errc::FileReadOnly, fileOf(db));
     case SQLITE_FULL:
+        throw Error(Errc::DiskFull, fileOf(db));
+    case SQLITE_IOERR: {
+        // A write the system refused for want of room, or because the disk is mounted read-only.
+        const int error = db ? sqlite3_system_errno(db) : 0;
+        if (error == ENOSPC || error == EDQUOT)
+            throw Error(Errc::DiskFull, fileOf(db));
+        if (error == EROFS)
+            throw Error(Errc::FileReadOnly, fileOf(db));
+        throw Error(Errc::DatabaseFault, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    }
     case SQLITE_PERM:
     case SQLITE_CONSTRAINT:
     case SQLITE_MISMATCH:
@@ -37,7 +62,9 @@ void raise(sqlite3* db, int rc) {
     case SQLITE_CORRUPT:
         throw Error(Errc::FileDamaged, fileOf(db));
     case SQLITE_CANTOPEN:
-        throw Error(Errc::FileUnreadable, fileOf(db));
+        // Once the file is open, what cannot be opened is the journal a write makes beside it.
+        throw Error(isOpen(db) && !folderWritable(db) ? Errc::FileReadOnly : Errc::FileUnreadable,
+                    fileOf(db));
     default:
         throw Error(Errc::DatabaseFault, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     }

@@ -18,6 +18,8 @@ Transaction::~Transaction() {
 }
 
 void Transaction::commit() {
+    // A file moved, removed or replaced meanwhile would take the write out of sight: roll it back.
+    m_connection.checkBeforeCommit();
     m_connection.execute("commit");
     m_open = false;
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sys/stat.h>
 
 using testing_support::queryColumn;
 
@@ -133,6 +134,38 @@ TEST_F(ManageChartsTest, ExportedChartsComeBackTheSameInCsvAndJson) {
     }
 }
 
+TEST_F(ManageChartsTest, AnExportThatFailsLeavesNoFileAndSaysWhy) {
+    const auto exported = dir / "exp.csv";
+    const struct {
+        const char* what;
+        std::string path;
+        std::function<std::string()> message;
+    } cases[] = {
+        {"a busy database", exported.string(),
+         [&] {
+             return "The file " + path.string() +
+                    " is in use by another program. No file was written; try again.";
+         }},
+        {"a folder not there", (dir / "nowhere" / "exp.csv").string(),
+         [&] {
+             return "The charts could not be exported to " + (dir / "nowhere" / "exp.csv").string() +
+                    ": No such file or directory. Nothing was written; choose another folder or name.";
+         }},
+    };
+    testing_support::OtherProgram other(path);
+    other.execute("begin exclusive"); // the first case's reading fails inside the writing of the file
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        run([&] { logic.exportCharts(c.path); });
+        EXPECT_EQ(window.messages.back(), c.message());
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+            << "the database alone";
+        if (&c == &cases[0])
+            other.execute("rollback");
+    }
+    EXPECT_TRUE(shell.errors.empty());
+}
+
 TEST_F(ManageChartsTest, ABadLineImportsNothingAndSaysWhere) {
     const auto csv = dir / "bad.csv";
     std::ofstream(csv) << "name,sun_sign,sun_deg,sun_min,moon_sign,moon_deg,moon_min,ak_sign,ak_deg,ak_min,"
@@ -145,6 +178,19 @@ TEST_F(ManageChartsTest, ABadLineImportsNothingAndSaysWhere) {
                   " could not be imported: line 3: sun_deg must be a whole number from 0 "
                   "to 29, not \"30\". Nothing was imported.");
     EXPECT_EQ(queryColumn(path, "select count(*) from Int_Velmorant"), std::vector<std::string>{"3"});
+}
+
+TEST_F(ManageChartsTest, AnImportOfAPipeOrAFolderIsRefusedAtOnce) {
+    const auto pipe = dir / "pipe.csv";
+    const auto folder = dir / "folder.csv";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_directory(folder);
+    for (const auto& refused : {pipe, folder}) {
+        run([&] { logic.importCharts(refused.string()); }); // a pipe nobody writes to would never open
+        EXPECT_EQ(window.messages.back(), "The file " + refused.string() +
+                                              " could not be imported: it is not a regular file. Nothing "
+                                              "was imported.");
+    }
 }
 
 } // namespace

@@ -83,12 +83,6 @@ const BadFile kBadFiles[] = {
          fs::permissions(p, fs::perms::owner_write);
      },
      "", true, "3004':\\n\\nThe database file {} cannot be opened for reading."},
-    {"read-only file at Save",
-     [](const fs::path& p) {
-         makeDatabase(p);
-         readOnly(p);
-     },
-     "save", true, "3042':\\n\\nThe database file refused the change: attempt to write a readonly database."},
 };
 
 TEST(BadFileTest, EachIsReportedAndTheFileLeftAsItWas) {
@@ -110,6 +104,43 @@ TEST(BadFileTest, EachIsReportedAndTheFileLeftAsItWas) {
         ASSERT_EQ(fs::exists(path), existed);
         EXPECT_TRUE(!existed || fileBytes(path) == before) << "the file was changed";
     }
+}
+
+// A read-only file ends nothing: the window says so and keeps running, the command line says so in one
+// line with exit status 3, and the file stays as it was.
+TEST(BadFileTest, AReadOnlyFileIsSaidSoAndEndsNothing) {
+    testing_support::TempDir dir;
+    const fs::path path = dir / "velmorant.mdb";
+    makeDatabase(path, "insert into Int_Velmorant (name) values ('Asha')");
+    readOnly(path);
+    const std::string before = fileBytes(path);
+
+    const Finished window = runProbe(dir.path(), "save", true);
+    EXPECT_EQ(window.output,
+              "velmorant\tThe file " + path.string() +
+                  " is read-only. Nothing was saved; make the file and its folder writable, then "
+                  "try again.\n");
+    EXPECT_TRUE(window.exited && window.status == 0)
+        << "status " << window.status << ", signal " << window.signal;
+
+    const fs::path cli = dir / "velmorant-cli";
+    fs::copy_file(VELMORANT_CLI, cli);
+    fs::permissions(cli, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                             fs::perms::others_read | fs::perms::others_exec);
+    std::ofstream(dir / "in.csv")
+        << "name,sun_sign,sun_deg,sun_min,moon_sign,moon_deg,moon_min,ak_sign,ak_deg,"
+           "ak_min,amk_sign,amk_deg,amk_min\nRavi,Leo,7,0,Aries,0,0,Aries,0,0,Aries,0,0\n";
+    for (const std::vector<std::string>& call : std::vector<std::vector<std::string>>{
+             {"rename", "Asha", "Ravi"}, {"delete", "Asha"}, {"import", "in.csv"}}) {
+        SCOPED_TRACE(testing::PrintToString(call));
+        std::vector<std::string> arguments{"-c", "exec \"$0\" charts \"$@\" --file velmorant.mdb 2>&1", cli};
+        arguments.insert(arguments.end(), call.begin(), call.end());
+        const Finished command = testing_support::runProgram("/bin/sh", arguments, {dir.path(), true});
+        EXPECT_EQ(command.output, "velmorant-cli: The database file " + path.string() +
+                                      " is read-only: nothing can be written to it.\n");
+        EXPECT_EQ(command.status, 3);
+    }
+    EXPECT_TRUE(fileBytes(path) == before) << "the file was changed";
 }
 
 TEST(BadFileTest, DamagedRowsStillStartAndRecall) {
