@@ -238,6 +238,7 @@ int runImport(const Arguments& arguments, Io io) {
     store::Connection connection = openDatabase(arguments);
     std::optional<sky::Ephemeris> ephemeris; // read at the first chart with birth data
     std::vector<std::string> skipped;
+    std::vector<std::string> repeated;
     try {
         // The reader comes first, so that a file without the columns never waits for the write lock.
         form::ChartReader reader(in, *format, [&]() -> sky::Ephemeris& {
@@ -246,9 +247,11 @@ int runImport(const Arguments& arguments, Io io) {
             return *ephemeris;
         });
         store::ChartImport import(connection, arguments.replace);
-        while (std::optional<store::NewChart> chart = reader.next())
-            if (!import.add(*chart))
-                skipped.push_back(std::move(chart->name));
+        while (std::optional<store::NewChart> chart = reader.next()) {
+            const store::Taken taken = import.add(*chart);
+            if (taken != store::Taken::Stored)
+                (taken == store::Taken::NameStored ? skipped : repeated).push_back(std::move(chart->name));
+        }
         if (in.bad())
             throw FileError("cannot read " + arguments.input + ": " + std::strerror(errno));
         import.commit();
@@ -256,13 +259,18 @@ int runImport(const Arguments& arguments, Io io) {
         io.err << "velmorant-cli: " << arguments.input << ": " << e.what() << "; nothing was stored\n";
         return kUsage;
     }
-    if (skipped.empty())
+    if (skipped.empty() && repeated.empty())
         return kSuccess;
-    io.err << "velmorant-cli: skipped " << skipped.size()
-           << (skipped.size() == 1 ? " chart whose name is" : " charts whose names are")
-           << " stored already:\n";
-    for (const std::string& name : skipped)
-        io.err << name << '\n';
+    const auto tell = [&](const std::vector<std::string>& names, std::string_view why) {
+        if (names.empty())
+            return;
+        io.err << "velmorant-cli: skipped " << names.size()
+               << (names.size() == 1 ? " chart whose name " : " charts whose names ") << why << ":\n";
+        for (const std::string& name : names)
+            io.err << name << '\n';
+    };
+    tell(skipped, skipped.size() == 1 ? "is stored already" : "are stored already");
+    tell(repeated, repeated.size() == 1 ? "appears twice in the file" : "appear twice in the file");
     return kFailure;
 }
 

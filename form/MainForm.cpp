@@ -514,6 +514,7 @@ void MainForm::importCharts(const std::string& path) {
         return m_window.showMessage(importFailedMessage(path, std::generic_category().message(errno)));
     std::size_t stored = 0;
     std::vector<std::string> skipped;
+    std::vector<std::string> repeated;
     std::optional<std::string> problem;
     const bool done = sayingWhatTheFileRefused(
         [&] {
@@ -521,10 +522,17 @@ void MainForm::importCharts(const std::string& path) {
             try {
                 ChartReader reader(in, *format, [this]() -> sky::Ephemeris& { return ephemeris(); });
                 while (const std::optional<store::NewChart> chart = reader.next()) {
-                    if (import.add(*chart))
+                    switch (import.add(*chart)) {
+                    case store::Taken::Stored:
                         ++stored;
-                    else
+                        break;
+                    case store::Taken::NameStored:
                         skipped.push_back(chart->name);
+                        break;
+                    case store::Taken::NameRepeated:
+                        repeated.push_back(chart->name);
+                        break;
+                    }
                 }
             } catch (const ReadError& e) {
                 problem = e.what();
@@ -537,7 +545,7 @@ void MainForm::importCharts(const std::string& path) {
         return;
     if (problem)
         return m_window.showMessage(importFailedMessage(path, *problem));
-    m_window.showMessage(importedMessage(stored, skipped));
+    m_window.showMessage(importedMessage(stored, skipped, repeated));
     relist(m_window.lstname().listIndex());
 }
 

@@ -70,25 +70,41 @@ std::string exportedMessage(std::size_t charts, std::string_view path) {
            std::string(path) + ".";
 }
 
-std::string importedMessage(std::size_t stored, const std::vector<std::string>& skipped) {
-    std::string text = std::to_string(stored);
-    text += stored == 1 ? " chart was imported." : " charts were imported.";
-    if (skipped.empty())
-        return text;
-    text += ' ';
-    text += std::to_string(skipped.size());
-    text += skipped.size() == 1 ? " was" : " were";
-    text += " skipped, as the name is stored already:";
+namespace {
+
+// " 2 were skipped, as ...:" and the first twenty names, a line each.
+void listSkipped(std::string& text, const std::vector<std::string>& names, std::string_view why) {
+    if (names.empty())
+        return;
+    if (!text.ends_with('\n'))
+        text += ' ';
+    text += std::to_string(names.size());
+    text += names.size() == 1 ? " was" : " were";
+    text += " skipped, as ";
+    text += why;
+    text += ':';
     constexpr std::size_t kNamed = 20;
-    for (std::size_t i = 0; i < skipped.size() && i < kNamed; ++i) {
+    for (std::size_t i = 0; i < names.size() && i < kNamed; ++i) {
         text += '\n';
-        text += skipped[i];
+        text += names[i];
     }
-    if (skipped.size() > kNamed) {
+    if (names.size() > kNamed) {
         text += "\nand ";
-        text += std::to_string(skipped.size() - kNamed);
+        text += std::to_string(names.size() - kNamed);
         text += " more.";
     }
+}
+
+} // namespace
+
+std::string importedMessage(std::size_t stored, const std::vector<std::string>& skipped,
+                            const std::vector<std::string>& repeated) {
+    std::string text = std::to_string(stored);
+    text += stored == 1 ? " chart was imported." : " charts were imported.";
+    listSkipped(text, skipped, "the name is stored already");
+    if (!skipped.empty() && !repeated.empty())
+        text += '\n';
+    listSkipped(text, repeated, "the name appears twice in the file");
     return text;
 }
 

@@ -73,7 +73,9 @@ inline constexpr std::string_view kEmptyNewNameMessage = "Enter the new name";
 inline constexpr std::string_view kUnknownFormatMessage =
     "Give the file the extension .csv or .json, so that Velmorant knows how to write or read it.";
 std::string exportedMessage(std::size_t charts, std::string_view path);
-std::string importedMessage(std::size_t stored, const std::vector<std::string>& skipped);
+// `skipped`: names stored already; `repeated`: names met earlier in the same file.
+std::string importedMessage(std::size_t stored, const std::vector<std::string>& skipped,
+                            const std::vector<std::string>& repeated = {});
 std::string importFailedMessage(std::string_view path, std::string_view problem);
 
 // "Birth date: ..." and the like.

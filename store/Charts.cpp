@@ -142,8 +142,12 @@ Change changeChart(Connection& connection, std::int64_t chart, std::string_view 
 
 Change renameChart(Connection& connection, std::int64_t chart, std::string_view name,
                    std::string_view newName) {
+    if (newName == name) {
+        connection.checkSameFile();
+        return isThere(connection, chart, name) ? Change::Done : Change::Gone;
+    }
     return changeChart(connection, chart, name, [&] {
-        if (newName != name && isNameStored(connection, newName))
+        if (isNameStored(connection, newName))
             return Change::NameTaken;
         connection.prepare("update " + chartTable() + " set name = ? where rowid = ?")
             .bind(1, newName)
@@ -204,7 +208,9 @@ ChartImport::ChartImport(Connection& connection, bool replace)
 
 ChartImport::~ChartImport() = default;
 
-bool ChartImport::add(const NewChart& chart) {
+Taken ChartImport::add(const NewChart& chart) {
+    if (m_added.contains(chart.name))
+        return Taken::NameRepeated;
     Statement& find = m_statements->find;
     find.reset();
     find.bind(1, chart.name);
@@ -213,7 +219,7 @@ bool ChartImport::add(const NewChart& chart) {
         stored.push_back(find.getInt64(0));
     if (!stored.empty()) {
         if (!m_replace)
-            return false;
+            return Taken::NameStored;
         for (const std::int64_t old : stored) {
             Statement& remove = m_statements->remove;
             remove.reset();
@@ -223,7 +229,8 @@ bool ChartImport::add(const NewChart& chart) {
     }
     insertChart(m_statements->insert, chart);
     m_statements->birth.write(m_connection.lastInsertRowid(), chart.birth);
-    return true;
+    m_added.insert(chart.name);
+    return Taken::Stored;
 }
 
 void ChartImport::commit() {

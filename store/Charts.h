@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 namespace store {
 
@@ -74,7 +75,7 @@ enum class Change {
 };
 
 // Renames the chart with key `chart`, found under `name`, to `newName`, in one write transaction; its
-// birth data stays with it.
+// birth data stays with it. A new name the same as the old one writes nothing.
 Change renameChart(Connection& connection, std::int64_t chart, std::string_view name,
                    std::string_view newName);
 
@@ -91,9 +92,16 @@ struct StoredChart {
 // Every stored chart with its birth data, in table order, one at a time.
 void forEachChart(const Connection& connection, const std::function<void(const StoredChart&)>& visit);
 
+// What became of a chart brought in.
+enum class Taken {
+    Stored,
+    NameStored,   // skipped: its name is stored already
+    NameRepeated, // skipped: a chart of the same name came earlier in the same import
+};
+
 // Charts brought in from elsewhere, all in one write transaction: nothing is kept unless commit() runs.
-// A name already stored (or brought in earlier by the same import) is skipped, or, with `replace`, the
-// stored chart and its birth data give way to the new one.
+// A name already stored is skipped, or, with `replace`, the stored chart and its birth data give way to
+// the new one. A name brought in earlier by the same import is skipped either way: the first one stays.
 class ChartImport {
 public:
     ChartImport(Connection& connection, bool replace);
@@ -101,8 +109,7 @@ public:
     ChartImport(const ChartImport&) = delete;
     ChartImport& operator=(const ChartImport&) = delete;
 
-    // False when the chart was skipped for its name.
-    bool add(const NewChart& chart);
+    Taken add(const NewChart& chart);
     void commit();
 
 private:
@@ -111,6 +118,7 @@ private:
     bool m_replace;
     std::unique_ptr<Transaction> m_write;
     std::unique_ptr<Statements> m_statements;
+    std::unordered_set<std::string> m_added;
 };
 
 } // namespace store

@@ -117,6 +117,18 @@ TEST(Charts, StoredNamesAreSkippedAndListedOrReplaced) {
     EXPECT_EQ(database.run({"charts", "show", "Asha"}).out,
               "Sun  Taurus 2°28'\nMoon Leo 14°03'\nAK   Pisces 29°59'\nAmK  Capricon 0°00'\n");
     EXPECT_EQ(birthRows(database), "1");
+
+    // A name twice in one file: the first stays, with or without --replace, and the second is named.
+    for (const std::vector<std::string>& more : {std::vector<std::string>{}, {"--replace"}}) {
+        const Finished twice = database.import(csvOf({"Kavya", "Kavya"}), more);
+        EXPECT_EQ(twice.status, 1);
+        EXPECT_EQ(twice.err, "velmorant-cli: skipped 1 chart whose name appears twice in the file:\nKavya\n");
+        EXPECT_NE(database.run({"charts", "show", "Kavya"}).out.find("Born 1990-05-17"), std::string::npos);
+    }
+    // A rename to the name it has writes nothing.
+    const std::string before = cli_test::fileText(database.path);
+    EXPECT_EQ(database.run({"charts", "rename", "Asha", "Asha"}).status, 0);
+    EXPECT_TRUE(cli_test::fileText(database.path) == before);
 }
 
 TEST(Charts, EachCommandSaysWhatItDidOrRefused) {
