@@ -5,6 +5,8 @@
 #include "almanac/Details.h"
 #include "almanac/Entries.h"
 #include "almanac/Pair.h"
+#include "cli/Shown.h"
+#include "cli/Streams.h"
 #include "form/Json.h"
 #include "store/Connection.h"
 #include "store/Error.h"
@@ -40,10 +42,10 @@ to standard output: a header line, then a line per chart with the columns
   external_tithi,external_elongation,external_rashi,nakshatra,external_yoga,external_karana,
   internal_tithi,internal_elongation,internal_rashi,internal_yoga,internal_karana
 the elongation as "1S 24deg 30mins". A line that cannot be read is skipped with a message on standard
-error naming its line number, and the rest go on.
+error naming its line number, and the rest go on; a line longer than 1 MiB stops the batch.
 
-Exit status: 0 done; 1 some lines skipped; 2 invalid arguments; 3 the database file is missing or
-damaged.)";
+Exit status: 0 done; 1 some lines skipped; 2 invalid arguments or a line longer than 1 MiB; 3 the
+database file is missing or damaged, standard input cannot be read, or standard output written.)";
 
 constexpr std::array<std::string_view, 4> kArgumentNames{"SUN", "MOON", "AK", "AMK"};
 constexpr std::array<std::string_view, 12> kBatchFields{
@@ -411,6 +413,7 @@ std::optional<Longitudes> batchLine(std::string_view line, std::string& why) {
 // Reads standard input a mebibyte at a time and writes a mebibyte at a time; lines are cut from the
 // blocks in place, and only a line split between two blocks is copied.
 int runBatch(const Names& names, Io io) {
+    LineReader lines(io.in, "standard input");
     const BatchPieces pieces(names);
     std::vector<char> out(kBlock + pieces.roomForLine() + kBatchHeader.size());
     char* put = std::copy(kBatchHeader.begin(), kBatchHeader.end(), out.data());
@@ -418,12 +421,12 @@ int runBatch(const Names& names, Io io) {
     const auto flush = [&] {
         io.out.write(out.data(), put - out.data());
         put = out.data();
+        if (!io.out)
+            throw OutputLost();
     };
     bool skipped = false;
-    long number = 0;
     std::string why;
     const auto take = [&](std::string_view line) {
-        ++number;
         Longitudes longitudes{};
         if (!quickLine(line.data(), line.data() + line.size(), longitudes)) {
             if (!line.empty() && line.back() == '\r')
@@ -431,11 +434,12 @@ int runBatch(const Names& names, Io io) {
             const std::string_view content = trimmed(line);
             if (content.empty())
                 return;
-            if (number == 1 && almanac::isAsciiLetter(content.front()))
+            if (lines.number() == 1 && almanac::isAsciiLetter(content.front()))
                 return; // a header
             const std::optional<Longitudes> read = batchLine(line, why);
             if (!read) {
-                io.err << "velmorant-cli: line " << number << ": " << why << '\n';
+                io.err << "velmorant-cli: line " << lines.number() << ": "
+                       << shownMessage(why, io.errIsTerminal) << '\n';
                 skipped = true;
                 return;
             }
@@ -446,34 +450,13 @@ int runBatch(const Names& names, Io io) {
             flush();
     };
 
-    std::vector<char> block(kBlock);
-    std::string split; // the start of a line that the end of a block cut
-    for (;;) {
-        const std::streamsize got =
-            io.in.rdbuf()->sgetn(block.data(), static_cast<std::streamsize>(block.size()));
-        if (got <= 0)
-            break;
-        const char* at = block.data();
-        const char* const end = at + got;
-        for (;;) {
-            const char* const lineEnd =
-                static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
-            if (lineEnd == nullptr) {
-                split.append(at, end);
-                break;
-            }
-            if (split.empty()) {
-                take({at, static_cast<std::size_t>(lineEnd - at)});
-            } else {
-                split.append(at, lineEnd);
-                take(split);
-                split.clear();
-            }
-            at = lineEnd + 1;
-        }
+    try {
+        while (const std::optional<std::string_view> line = lines.next())
+            take(*line);
+    } catch (const UsageError&) {
+        flush(); // the lines before the one refused are answered
+        throw;
     }
-    if (!split.empty())
-        take(split);
     flush();
     io.out.flush();
     return skipped ? kFailure : kSuccess;

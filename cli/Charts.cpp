@@ -1,6 +1,8 @@
 #include "cli/Charts.h"
 
 #include "almanac/Entries.h"
+#include "cli/Shown.h"
+#include "cli/Streams.h"
 #include "form/Exchange.h"
 #include "form/Json.h"
 #include "form/Messages.h"
@@ -21,6 +23,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace cli {
@@ -28,7 +31,8 @@ namespace cli {
 namespace {
 
 constexpr std::string_view kFileTroubleHelp =
-    "3 the database file is missing or damaged, or in use by another program past a wait of five seconds.";
+    "3 the database file is missing or damaged, or in use by another program past a wait of five seconds,\n"
+    "or standard output cannot be written.";
 constexpr std::string_view kReadHelp = "Exit status: 0 done; 2 invalid arguments;\n";
 constexpr std::string_view kChangeHelp =
     "Exit status: 0 done; 1 the chart is not stored, or the new name is taken; 2 invalid arguments;\n";
@@ -43,8 +47,9 @@ line number and what is wrong. A name already stored is skipped, and listed on s
 --replace is given: then the stored chart and its birth data give way to the one imported.
 
 Exit status: 0 every chart stored; 1 some skipped for their names; 2 invalid arguments or a chart that
-cannot be taken, nothing stored; 3 FILE cannot be read, or the database file is missing, damaged or in
-use by another program past a wait of five seconds.)";
+cannot be taken, nothing stored; 3 FILE cannot be read or is not a regular file (a folder, a device,
+a named pipe), or the database file is missing, damaged or in use by another program past a wait of
+five seconds.)";
 
 struct Arguments {
     std::string file{kDefaultFile};
@@ -64,11 +69,11 @@ store::Connection openDatabase(const Arguments& arguments) {
 }
 
 void tellNotStored(Io io, std::string_view name) {
-    io.err << "velmorant-cli: no chart named \"" << name << "\" is stored\n";
+    io.err << "velmorant-cli: no chart named \"" << shown(name, io.errIsTerminal) << "\" is stored\n";
 }
 
 int tellGone(Io io, std::string_view name) {
-    io.err << "velmorant-cli: the chart \"" << name
+    io.err << "velmorant-cli: the chart \"" << shown(name, io.errIsTerminal)
            << "\" was removed or renamed by another program meanwhile; nothing was changed\n";
     return kFailure;
 }
@@ -85,7 +90,7 @@ int runList(const Arguments& arguments, Io io) {
         out << "]\n";
     } else {
         for (std::size_t position = 0; position < names.size(); ++position)
-            out << names.name(position) << '\n';
+            out << shown(names.name(position), io.outIsTerminal) << '\n';
     }
     out.flush();
     return kSuccess;
@@ -123,13 +128,16 @@ int runShow(const Arguments& arguments, Io io) {
     for (std::size_t body = 0; body < almanac::kBodyCaptions.size(); ++body) {
         const std::string_view caption = almanac::kBodyCaptions[body];
         text.append(caption).append(5 - caption.size(), ' ');
-        text += positionText(row, body) + "\n";
+        text += shown(positionText(row, body), io.outIsTerminal) + "\n";
     }
     if (const std::optional<store::BirthData> birth = store::readBirthData(connection, *chart)) {
         const auto ayanamsa = sky::parseAyanamsa(birth->ayanamsa);
-        text += "Born " + birth->date + " " + birth->time + " " + birth->zone + ", " +
-                (ayanamsa ? std::string(sky::ayanamsaLabel(*ayanamsa)) : birth->ayanamsa) + " ayanamsa, " +
-                std::to_string(birth->karakas) + " karakas, " + birth->node + " node\n";
+        text +=
+            shown("Born " + birth->date + " " + birth->time + " " + birth->zone + ", " +
+                      (ayanamsa ? std::string(sky::ayanamsaLabel(*ayanamsa)) : birth->ayanamsa) +
+                      " ayanamsa, " + std::to_string(birth->karakas) + " karakas, " + birth->node + " node",
+                  io.outIsTerminal) +
+            "\n";
     }
     io.out << text;
     return kSuccess;
@@ -194,9 +202,7 @@ int runExport(const Arguments& arguments, Io io) {
                          " ends in neither .csv nor .json; give --format csv or --format json");
     const store::Connection connection = openDatabase(arguments);
     if (arguments.output.empty()) {
-        writeCharts(connection, format.value_or(form::Format::Csv), io.out);
-        if (!io.out)
-            throw FileError("cannot write the charts to standard output");
+        writeCharts(connection, format.value_or(form::Format::Csv), io.out); // run() checks the writes
         return kSuccess;
     }
     try {
@@ -225,15 +231,21 @@ int runImport(const Arguments& arguments, Io io) {
     std::vector<char> block(std::size_t{1} << 20);
     std::ifstream file;
     file.rdbuf()->pubsetbuf(block.data(), static_cast<std::streamsize>(block.size()));
+    const std::string inputName = standardInput ? "standard input" : shown(arguments.input, io.errIsTerminal);
     if (!standardInput) {
-        std::error_code ignored;
-        if (std::filesystem::is_directory(arguments.input, ignored))
-            throw FileError("cannot read " + arguments.input + ": it is a folder");
+        // A folder, a device or a pipe by name is refused before it is opened: a pipe would wait for a
+        // writer, a device might never end.
+        struct stat status {};
+        if (::stat(arguments.input.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+            throw FileError("cannot read " + inputName +
+                            (S_ISDIR(status.st_mode) ? ": it is a folder, not a regular file"
+                                                     : ": it is not a regular file"));
         file.open(arguments.input, std::ios::binary);
         if (!file)
-            throw FileError("cannot read " + arguments.input + ": " + std::strerror(errno));
+            throw FileError("cannot read " + inputName + ": " + std::strerror(errno));
     }
     std::istream& in = standardInput ? io.in : file;
+    startReading(in, inputName);
 
     store::Connection connection = openDatabase(arguments);
     std::optional<sky::Ephemeris> ephemeris; // read at the first chart with birth data
@@ -253,10 +265,11 @@ int runImport(const Arguments& arguments, Io io) {
                 (taken == store::Taken::NameStored ? skipped : repeated).push_back(std::move(chart->name));
         }
         if (in.bad())
-            throw FileError("cannot read " + arguments.input + ": " + std::strerror(errno));
+            throw FileError("cannot read " + inputName + ": " + std::strerror(errno));
         import.commit();
     } catch (const form::ReadError& e) {
-        io.err << "velmorant-cli: " << arguments.input << ": " << e.what() << "; nothing was stored\n";
+        io.err << "velmorant-cli: " << inputName << ": " << shownMessage(e.what(), io.errIsTerminal)
+               << "; nothing was stored\n";
         return kUsage;
     }
     if (skipped.empty() && repeated.empty())
@@ -267,7 +280,7 @@ int runImport(const Arguments& arguments, Io io) {
         io.err << "velmorant-cli: skipped " << names.size()
                << (names.size() == 1 ? " chart whose name " : " charts whose names ") << why << ":\n";
         for (const std::string& name : names)
-            io.err << name << '\n';
+            io.err << shown(name, io.errIsTerminal) << '\n';
     };
     tell(skipped, skipped.size() == 1 ? "is stored already" : "are stored already");
     tell(repeated, repeated.size() == 1 ? "appears twice in the file" : "appear twice in the file");
@@ -330,8 +343,8 @@ void addChartsCommand(CLI::App& app, Io io, int& status) {
         "birth_date,\nbirth_time, birth_zone, ayanamsa, karakas, node.\n"
         "A file --output names appears whole or not at all, replacing any file of that name.\n\n"
         "Exit status: 0 done; 2 invalid arguments;\n"
-        "3 the file --output names cannot be written, or the database file is missing or damaged, or in\n"
-        "use by another program past a wait of five seconds.",
+        "3 the file --output names, or standard output, cannot be written, or the database file is\n"
+        "missing or damaged, or in use by another program past a wait of five seconds.",
         arguments, io, status);
     exporting
         ->add_option("--format", arguments->format,

@@ -11,17 +11,20 @@
 
 namespace cli {
 
-// The streams a command uses, so that it never reaches for the process's own.
+// The streams a command uses, so that it never reaches for the process's own. Names and input echoed
+// to a terminal are shown escaped (see Shown.h).
 struct Io {
     std::istream& in;
     std::ostream& out;
     std::ostream& err;
+    bool outIsTerminal = false;
+    bool errIsTerminal = false;
 };
 
 inline constexpr int kSuccess = 0;
 inline constexpr int kFailure = 1;     // some input was skipped, or the work could not be done
 inline constexpr int kUsage = 2;       // invalid arguments or unreadable input; nothing was done
-inline constexpr int kFileTrouble = 3; // the database file, or a file named on the command line, is unusable
+inline constexpr int kFileTrouble = 3; // the database file, or a file to read or write, is unusable
 
 // Invalid arguments found after parsing. The message starts with the option it is about ("--date: ...").
 class UsageError : public std::runtime_error {
@@ -34,6 +37,13 @@ public:
 class FileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// Stops a command whose output can no longer be written; run() then says why, once.
+class OutputLost : public std::runtime_error {
+public:
+    OutputLost()
+        : std::runtime_error("the output cannot be written") {}
 };
 
 // The database file of the commands that use one, as the window finds it: velmorant.mdb in the current
@@ -57,6 +67,8 @@ public:
 protected:
     int_type overflow(int_type c) override {
         drain();
+        if (!m_target)
+            return traits_type::eof(); // the stream writing here goes bad too
         if (traits_type::eq_int_type(c, traits_type::eof()))
             return traits_type::not_eof(c);
         *pptr() = traits_type::to_char_type(c);

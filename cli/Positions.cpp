@@ -2,6 +2,8 @@
 
 #include "almanac/Ascii.h"
 #include "almanac/Entries.h"
+#include "cli/Shown.h"
+#include "cli/Streams.h"
 #include "form/Json.h"
 #include "sky/Ephemeris.h"
 #include "sky/Karakas.h"
@@ -31,9 +33,11 @@ then one line per moment with the columns
   saturn_longitude,saturn_karaka,rahu_longitude,rahu_karaka
 date, time and zone as given; ut in ISO 8601; longitudes sidereal, in degrees with six decimals;
 karakas AK, AmK, BK, MK, PiK, PK, GK or DK, empty for none. A line that cannot be read is skipped
-with a message on standard error naming its line number, and the rest go on.
+with a message on standard error naming its line number, and the rest go on; a line longer than
+1 MiB stops the batch.
 
-Exit status: 0 done; 1 some lines skipped, or the ephemeris could not be read; 2 invalid arguments.)";
+Exit status: 0 done; 1 some lines skipped, or the ephemeris could not be read; 2 invalid arguments or
+a line longer than 1 MiB; 3 standard input cannot be read, or standard output written.)";
 
 struct Arguments {
     std::string date;
@@ -210,19 +214,20 @@ std::optional<std::array<std::string_view, 3>> csvFields(std::string_view line) 
 
 // Streams: one line in, one line out, so that no amount of input is held in memory.
 int runBatch(Io io, sky::Ephemeris& ephemeris, const Settings& settings) {
+    LineReader lines(io.in, "standard input");
     bool skipped = false;
     const auto skip = [&](long number, const std::string& why) {
-        io.err << "velmorant-cli: line " << number << ": " << why << '\n';
+        io.err << "velmorant-cli: line " << number << ": " << shownMessage(why, io.errIsTerminal) << '\n';
         skipped = true;
     };
     writeCsvHeader(io.out);
-    std::string line;
-    for (long number = 1; std::getline(io.in, line); ++number) {
-        if (line.ends_with('\r'))
-            line.pop_back();
-        if (trimmed(line).empty())
+    while (std::optional<std::string_view> line = lines.next()) {
+        const long number = lines.number();
+        if (line->ends_with('\r'))
+            line->remove_suffix(1);
+        if (trimmed(*line).empty())
             continue;
-        const auto fields = csvFields(line);
+        const auto fields = csvFields(*line);
         if (!fields) {
             skip(number, "expected three fields, date,time,zone");
             continue;
@@ -236,6 +241,8 @@ int runBatch(Io io, sky::Ephemeris& ephemeris, const Settings& settings) {
         } catch (const sky::InputError& e) {
             skip(number, std::string(sky::fieldName(e.field())) + ": " + e.what());
         }
+        if (!io.out)
+            throw OutputLost();
     }
     io.out.flush();
     return skipped ? kFailure : kSuccess;

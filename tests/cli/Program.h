@@ -28,10 +28,18 @@ inline std::string fileText(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
+// Files to stand for standard input or output, such as a folder or /dev/full, instead of the input given
+// and a file read back afterwards.
+struct Redirect {
+    std::filesystem::path in;
+    std::filesystem::path out;
+};
+
 // A program started and not yet waited for.
 class Running {
 public:
-    Running(const std::string& program, std::vector<std::string> arguments, std::string_view input = {}) {
+    Running(const std::string& program, std::vector<std::string> arguments, std::string_view input = {},
+            const Redirect& redirect = {}) {
         std::ofstream(m_folder / "in", std::ios::binary) << input;
         arguments.insert(arguments.begin(), program);
         std::vector<char*> argv;
@@ -40,8 +48,10 @@ public:
         argv.push_back(nullptr);
         posix_spawn_file_actions_t files;
         posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, 0, (m_folder / "in").c_str(), O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&files, 1, (m_folder / "out").c_str(), O_WRONLY | O_CREAT, 0600);
+        const auto in = redirect.in.empty() ? m_folder / "in" : redirect.in;
+        const auto out = redirect.out.empty() ? m_folder / "out" : redirect.out;
+        posix_spawn_file_actions_addopen(&files, 0, in.c_str(), O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT, 0600);
         posix_spawn_file_actions_addopen(&files, 2, (m_folder / "err").c_str(), O_WRONLY | O_CREAT, 0600);
         if (posix_spawn(&m_pid, program.c_str(), &files, nullptr, argv.data(), environ) != 0)
             m_pid = -1;
@@ -83,9 +93,10 @@ struct Database {
         EXPECT_EQ(made.status, 0) << made.err;
     }
 
-    Finished run(std::vector<std::string> arguments, std::string_view input = {}) const {
+    Finished run(std::vector<std::string> arguments, std::string_view input = {},
+                 const Redirect& redirect = {}) const {
         arguments.insert(arguments.end(), {"--file", path.string()});
-        return runCli(arguments, input);
+        return Running(VELMORANT_CLI, arguments, input, redirect).finish();
     }
     Finished import(std::string_view csv, std::vector<std::string> more = {}) const {
         more.insert(more.begin(), {"charts", "import", "-", "--format", "csv"});
