@@ -218,7 +218,8 @@ TEST_F(FileTroubleTest, AWriteTheFileCannotKeepIsToldAndLeavesEverythingAsItWas)
          readOnly, path, true},
         {"a read-only folder",
          [&] {
-             fs::permissions(dir.path(), fs::perms::group_write | fs::perms::others_write,
+             fs::permissions(dir.path(),
+                             fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                              fs::perm_options::remove);
          },
          readOnly, path, true},
@@ -251,7 +252,6 @@ TEST_F(FileTroubleTest, AWriteTheFileCannotKeepIsToldAndLeavesEverythingAsItWas)
                 } else {
                     trouble.spoil();
                 }
-                window.name.value = "typed";
                 write.write();
                 const std::string said = window.messages.empty() ? "" : window.messages.back();
                 if (said != trouble.message(write.notDone))
@@ -272,6 +272,7 @@ TEST_F(FileTroubleTest, AWriteTheFileCannotKeepIsToldAndLeavesEverythingAsItWas)
                 (std::vector<std::string>{"Asha", "Ravi"}));
             for (const auto& entry : fs::directory_iterator(dir.path()))
                 EXPECT_FALSE(entry.path().string().ends_with("-journal")) << entry.path();
+            fs::permissions(dir.path(), fs::perms::all); // for an ordinary user to remove it
         }
     }
 }
