@@ -631,11 +631,15 @@ bool Tithi_Vel::askYesNo(std::string_view question) {
 }
 
 std::optional<std::string> Tithi_Vel::askText(std::string_view prompt, std::string_view initial) {
+    const QString start = QString::fromUtf8(initial.data(), static_cast<qsizetype>(initial.size()));
     const auto text =
         MessageBox::askText(this, QString::fromUtf8(velmorant::kProductName),
-                            QString::fromUtf8(prompt.data(), static_cast<qsizetype>(prompt.size())),
-                            QString::fromUtf8(initial.data(), static_cast<qsizetype>(initial.size())));
-    return text ? std::optional(text->toStdString()) : std::nullopt;
+                            QString::fromUtf8(prompt.data(), static_cast<qsizetype>(prompt.size())), start);
+    if (!text)
+        return std::nullopt;
+    // Text left as it was comes back as the bytes it started from: a name stored by an older program
+    // that is not UTF-8 would otherwise come back with its bytes replaced.
+    return *text == start ? std::string(initial) : text->toStdString();
 }
 
 void Tithi_Vel::Show() {

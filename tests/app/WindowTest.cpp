@@ -189,6 +189,16 @@ TEST_F(WindowTest, TheNamesMenuRenamesAndTheDeleteKeyDeletes) {
     EXPECT_EQ(control<QLineEdit>("txtname")->text(), "A") << "the next chart is selected and recalled";
 }
 
+TEST_F(WindowTest, ARenameLeftAsItWasKeepsANameThatIsNotUtf8ByteForByte) {
+    Tithi_Vel* window = start("insert into Int_Velmorant (name) values (cast(X'FFFE' as text))");
+    clickEntry("lstname", 0);
+    MessageBox::Recorder answers; // OK on the text as it was offered
+    std::unique_ptr<QMenu> menu(window->namesMenu());
+    menu->actions()[0]->trigger();
+    EXPECT_EQ(testing_support::queryColumn(dir / "velmorant.mdb", "select hex(name) from Int_Velmorant"),
+              std::vector<std::string>{"FFFE"});
+}
+
 TEST_F(WindowTest, TabGoesRoundTheWholeWindowAndShiftTabBack) {
     start(kStored);
     QWidget* first = control<SelectorView>("lstname");
