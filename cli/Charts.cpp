@@ -86,7 +86,7 @@ int runList(const Arguments& arguments, Io io) {
     if (arguments.json) {
         out << '[';
         for (std::size_t position = 0; position < names.size(); ++position)
-            out << (position ? ", " : "") << form::jsonString(names.name(position));
+            out << (position ? ", " : "") << form::jsonString(form::exchangedText(names.name(position)));
         out << "]\n";
     } else {
         for (std::size_t position = 0; position < names.size(); ++position)

@@ -150,8 +150,9 @@ store::NewChart chartOf(const std::array<std::optional<std::string>, kExchangeCo
     const std::optional<std::string> name = textOfExchanged(given[0].value_or(std::string()));
     if (!name)
         throw std::invalid_argument(
-            "the name begins with a backslash, so it is escaped, but holds a backslash "
-            "followed by neither another nor xHH");
+            "the name begins with a backslash, so it is escaped, but is not written as an export writes "
+            "it: a backslash, then the name with each backslash doubled and each byte that is not UTF-8 as "
+            "\\xHH");
     if (name->empty())
         throw std::invalid_argument("the name is empty");
     if (!given[0]->starts_with('\\') && !isUtf8(*name))
@@ -276,13 +277,18 @@ class CsvSource final : public ChartReader::Source {
 public:
     explicit CsvSource(std::istream& in)
         : m_in(in) {
+        // A byte order mark, as spreadsheet programs write one, comes before the header and is no part
+        // of it; any other first byte of that value begins no column's name.
+        if (m_in.peek() == 0xEF) {
+            char mark[3] = {};
+            m_in.read(mark, sizeof mark);
+            if (std::string_view(mark, static_cast<std::size_t>(m_in.gcount())) != "\xEF\xBB\xBF")
+                throw ReadError(1, "the header begins with bytes that name no column");
+        }
         std::vector<std::string> header;
         int line = 0;
         if (!record(header, line))
             throw ReadError(1, "the file is empty; a header line naming the columns comes first");
-        constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-        if (header[0].starts_with(kByteOrderMark))
-            header[0].erase(0, kByteOrderMark.size());
         for (std::size_t at = 0; at < header.size(); ++at) {
             const auto known = std::ranges::find(kExchangeColumns, header[at]);
             if (known == kExchangeColumns.end())
@@ -328,9 +334,11 @@ private:
         };
         for (;;) {
             const int c = m_in.get();
-            if (c != '\n' && ++lineBytes > kMaxLine)
+            // The line breaks that end a line or a chart are no part of it.
+            const bool content = c != std::char_traits<char>::eof() && c != '\n';
+            if (content && ++lineBytes > kMaxLine)
                 throw ReadError(m_line + 1, "the line is longer than 1 MiB");
-            if (++recordBytes > kMaxLine)
+            if ((content || (c == '\n' && quoted)) && ++recordBytes > kMaxLine)
                 throw ReadError(line, "the chart is longer than 1 MiB");
             if (c == std::char_traits<char>::eof()) {
                 if (quoted)

@@ -95,6 +95,9 @@ std::optional<std::string> textOfExchanged(std::string_view written) {
             return std::nullopt;
         }
     }
+    // Only the form an export writes: each name has one, so no two written texts are the same name.
+    if (exchangedText(text) != written)
+        return std::nullopt;
     return text;
 }
 

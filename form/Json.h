@@ -19,7 +19,7 @@ bool isUtf8(std::string_view text);
 // backslash, then the text with each backslash doubled and each byte outside a UTF-8 character written
 // \xHH, so that a name an older file kept in other bytes goes out as UTF-8 and comes back the same.
 std::string exchangedText(std::string_view text);
-// The text exchangedText() wrote; none for a backslash not followed by another or by \xHH.
+// The text exchangedText() wrote; none for anything exchangedText() would not have written.
 std::optional<std::string> textOfExchanged(std::string_view written);
 
 // `text` as a quoted JSON string: quote, backslash and control characters escaped, other UTF-8 as is.

@@ -74,6 +74,8 @@ TEST(ChartReader, RefusesMalformedInputAtItsLine) {
         {form::Format::Csv, csv + tooLong + "\n", 3, "longer than 1 MiB"},
         {form::Format::Csv, csv + manyLines, 3, "the chart is longer than 1 MiB"},
         {form::Format::Csv, csv + "Ra\xffvi" + std::string(kMeera) + ",,,,,\n", 3, "not UTF-8"},
+        {form::Format::Csv, csv + "\\Ravi" + std::string(kMeera) + ",,,,,\n", 3, "not written as an export"},
+        {form::Format::Csv, csv + "\\x41" + std::string(kMeera) + ",,,,,\n", 3, "not written as an export"},
         {form::Format::Csv, csv + "\\Ra\\xFvi" + std::string(kMeera) + ",,,,,\n", 3, "escaped"},
         {form::Format::Csv,
          csv + "Y" + std::string(kMeera) + "2021-03-14,02:30,America/New_York,lahiri,8,mean\n", 3,
@@ -110,7 +112,7 @@ TEST(ChartReader, RefusesMalformedInputAtItsLine) {
 }
 
 TEST(ChartReader, TakesAByteOrderMarkBlanksAroundFieldsAndBirthDataThatGivesThePositions) {
-    const std::string csv = "\xEF\xBB\xBF" + std::string(kHeader) +
+    const std::string csv = "\xEF\xBB\xBF\"name\"" + std::string(kHeader).substr(4) +
                             "Meera , Taurus ,2, 28,Capricorn,27,5,Capricorn,27,5,Aquarius,25,59, 1990-05-17,"
                             "14:30\t,Asia/Kolkata ,lahiri,8,mean\n";
     const auto charts = readAll(csv, form::Format::Csv);
