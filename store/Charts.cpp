@@ -5,6 +5,8 @@
 #include "store/Sqlite.h"
 #include "store/Transaction.h"
 
+#include <algorithm>
+
 namespace store {
 
 namespace {
@@ -204,19 +206,24 @@ ChartImport::ChartImport(Connection& connection, bool replace)
         connection.prepare("select rowid from " + chartTable() + " where name = ?"),
         connection.prepare(insertSql()),
         connection.prepare("delete from " + chartTable() + " where rowid = ?"), BirthDataWriter(connection)});
+    Statement last = connection.prepare("select coalesce(max(rowid), 0) from " + chartTable());
+    last.step();
+    m_firstAdded = last.getInt64(0) + 1;
 }
 
 ChartImport::~ChartImport() = default;
 
 Taken ChartImport::add(const NewChart& chart) {
-    if (m_added.contains(chart.name))
-        return Taken::NameRepeated;
+    // The names are looked up in the file itself, which holds the charts added so far too: no list of
+    // them grows with the import.
     Statement& find = m_statements->find;
     find.reset();
     find.bind(1, chart.name);
     std::vector<std::int64_t> stored;
     while (find.step())
         stored.push_back(find.getInt64(0));
+    if (std::ranges::any_of(stored, [this](std::int64_t row) { return row >= m_firstAdded; }))
+        return Taken::NameRepeated;
     if (!stored.empty()) {
         if (!m_replace)
             return Taken::NameStored;
@@ -228,8 +235,11 @@ Taken ChartImport::add(const NewChart& chart) {
         }
     }
     insertChart(m_statements->insert, chart);
-    m_statements->birth.write(m_connection.lastInsertRowid(), chart.birth);
-    m_added.insert(chart.name);
+    const std::int64_t added = m_connection.lastInsertRowid();
+    m_statements->birth.write(added, chart.birth);
+    // A replaced chart that had the largest rowid frees it for the new row: what stays of the rows
+    // there before is still below.
+    m_firstAdded = std::min(m_firstAdded, added);
     return Taken::Stored;
 }
 

@@ -14,7 +14,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 
 namespace store {
 
@@ -118,7 +117,9 @@ private:
     bool m_replace;
     std::unique_ptr<Transaction> m_write;
     std::unique_ptr<Statements> m_statements;
-    std::unordered_set<std::string> m_added;
+    // The rows this import added are those from this rowid on: SQLite gives a new row one more than
+    // the largest rowid there is, so every row there before stays below it (see add()).
+    std::int64_t m_firstAdded = 0;
 };
 
 } // namespace store
