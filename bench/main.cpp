@@ -163,6 +163,10 @@ void printSingleGoals(const KeepingReporter& kept) {
     };
     program("`positions --batch`, 100,000 moments ≤ 1.3 × the ephemeris loop",
             "CliBatchPositions/iterations:1/real_time", 1.3, 1, "s");
+    const auto endless = kept.counter("CliEndlessLine/iterations:1/real_time:peak_MB");
+    std::printf("| Each batch command on endless input without a line break ≤ 64 MB | %s | – | %s |\n",
+                endless ? (std::to_string(static_cast<int>(*endless + 0.5)) + " MB").c_str() : "–",
+                endless ? (*endless <= 64 ? "✓" : "✗ missed") : "–");
     program("`calc --batch`, 1,000,000 lines ≤ 3 × a plain pass", "CliCalcBatch/iterations:3/real_time", 3,
             1e3, "ms");
     program("`charts export`, 1,000,000 charts ≤ 2 × `sqlite3 -csv`",

@@ -4,6 +4,7 @@
 //   CliChartsExport  ≤ 2 × sqlite3 -csv of the chart table
 //   CliChartsImport  ≤ 2 × the sqlite3 shell's .import of the same CSV into a plain table
 //   CliChartsRename, CliChartsDelete  ≤ 2 × the same at 1,000 charts
+//   CliEndlessLine   ≤ 64 MB of memory for each batch command on input without a line break
 #include "bench/ChartFiles.h"
 
 #include <benchmark/benchmark.h>
@@ -18,6 +19,7 @@
 #include <spawn.h>
 #include <stdexcept>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -242,6 +244,44 @@ void CliChartsDelete(benchmark::State& state) {
     changeAtTwoSizes(state, "delete", {});
 }
 
+// The peak resident size of each batch command reading input without a line break (/dev/zero): the
+// largest of the three, in megabytes. Each stops at the line's limit; none may grow with the input.
+void CliEndlessLine(benchmark::State& state) {
+    const std::string file = (folder() / "endless.mdb").string();
+    emptyDatabase(file);
+    const std::vector<std::vector<std::string>> commands{
+        {beside("velmorant-cli"), "positions", "--batch"},
+        {beside("velmorant-cli"), "calc", "--batch", "--file", file},
+        {beside("velmorant-cli"), "charts", "import", "-", "--format", "csv", "--file", file}};
+    long peak = 0;
+    for (auto _ : state) {
+        for (const auto& words : commands) {
+            std::vector<char*> argv;
+            for (const std::string& word : words)
+                argv.push_back(const_cast<char*>(word.c_str()));
+            argv.push_back(nullptr);
+            posix_spawn_file_actions_t files;
+            posix_spawn_file_actions_init(&files);
+            posix_spawn_file_actions_addopen(&files, 0, "/dev/zero", O_RDONLY, 0);
+            posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
+            posix_spawn_file_actions_addopen(&files, 2, "/dev/null", O_WRONLY, 0);
+            pid_t pid = 0;
+            int status = -1;
+            rusage used{};
+            if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ) == 0)
+                wait4(pid, &status, 0, &used);
+            posix_spawn_file_actions_destroy(&files);
+            if (!WIFEXITED(status) || WEXITSTATUS(status) != 2) {
+                state.SkipWithError((words[1] + " did not refuse the endless line").c_str());
+                return;
+            }
+            peak = std::max(peak, used.ru_maxrss); // kilobytes
+        }
+    }
+    state.counters["peak_MB"] = static_cast<double>(peak) / 1024;
+}
+
+BENCHMARK(CliEndlessLine)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(CliCalcBatch)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(CliChartsExport)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(CliChartsImport)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
