@@ -39,9 +39,9 @@ std::string beside(const char* program) {
 }
 
 // Runs `words` (the program found on the PATH when it has no folder), standard input from `in` and
-// standard output to `out`; returns the seconds it took, or throws when it fails.
-double run(const std::vector<std::string>& words, const std::filesystem::path& in = "/dev/null",
-           const std::filesystem::path& out = "/dev/null") {
+// standard output to `out`, and waits for it; returns its wait status, with what it used in `used`.
+int spawn(const std::vector<std::string>& words, const std::filesystem::path& in,
+          const std::filesystem::path& out, rusage* used = nullptr) {
     std::vector<char*> argv;
     for (const std::string& word : words)
         argv.push_back(const_cast<char*>(word.c_str()));
@@ -50,13 +50,20 @@ double run(const std::vector<std::string>& words, const std::filesystem::path& i
     posix_spawn_file_actions_init(&files);
     posix_spawn_file_actions_addopen(&files, 0, in.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const auto start = Clock::now();
     pid_t pid = 0;
     int status = -1;
     if (posix_spawnp(&pid, argv[0], &files, nullptr, argv.data(), environ) == 0)
-        waitpid(pid, &status, 0);
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        wait4(pid, &status, 0, used);
     posix_spawn_file_actions_destroy(&files);
+    return status;
+}
+
+// The same, as it should end: returns the seconds it took, or throws when it fails.
+double run(const std::vector<std::string>& words, const std::filesystem::path& in = "/dev/null",
+           const std::filesystem::path& out = "/dev/null") {
+    const auto start = Clock::now();
+    const int status = spawn(words, in, out);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error(words[0] + " " + words[1] + " failed");
     return seconds;
@@ -256,21 +263,8 @@ void CliEndlessLine(benchmark::State& state) {
     long peak = 0;
     for (auto _ : state) {
         for (const auto& words : commands) {
-            std::vector<char*> argv;
-            for (const std::string& word : words)
-                argv.push_back(const_cast<char*>(word.c_str()));
-            argv.push_back(nullptr);
-            posix_spawn_file_actions_t files;
-            posix_spawn_file_actions_init(&files);
-            posix_spawn_file_actions_addopen(&files, 0, "/dev/zero", O_RDONLY, 0);
-            posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
-            posix_spawn_file_actions_addopen(&files, 2, "/dev/null", O_WRONLY, 0);
-            pid_t pid = 0;
-            int status = -1;
             rusage used{};
-            if (posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ) == 0)
-                wait4(pid, &status, 0, &used);
-            posix_spawn_file_actions_destroy(&files);
+            const int status = spawn(words, "/dev/zero", "/dev/null", &used);
             if (!WIFEXITED(status) || WEXITSTATUS(status) != 2) {
                 state.SkipWithError((words[1] + " did not refuse the endless line").c_str());
                 return;
