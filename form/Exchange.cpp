@@ -5,6 +5,7 @@
 #include "almanac/Pair.h"
 #include "form/Json.h"
 #include "form/Reckoning.h"
+#include "form/Wheel.h"
 #include "sky/Ephemeris.h"
 #include "sky/Longitude.h"
 #include "sky/Options.h"
@@ -12,7 +13,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <istream>
 #include <ostream>
 #include <utility>
@@ -106,16 +106,6 @@ int number(std::string_view field, std::string_view column, int limit) {
     return value;
 }
 
-// "Taurus 2°28'" for a whole arc-minute of the circle.
-std::string minuteText(int minute) {
-    constexpr int kMinutesPerSign = almanac::kDegreesPerSign * almanac::kMinutesPerDegree;
-    char text[16];
-    std::snprintf(text, sizeof text, "%d°%02d'", minute % kMinutesPerSign / almanac::kMinutesPerDegree,
-                  minute % almanac::kMinutesPerDegree);
-    return std::string(almanac::kSignEntries[static_cast<std::size_t>(minute / kMinutesPerSign + 1)]) + " " +
-           text;
-}
-
 // The birth data of a chart as the window takes it, giving the chart's four positions.
 void checkBirth(const store::BirthData& birth, const store::NewChart& chart, sky::Ephemeris& ephemeris) {
     Reckoning reckoning;
@@ -134,9 +124,9 @@ void checkBirth(const store::BirthData& birth, const store::NewChart& chart, sky
                           std::stoi(body.minutes);
         const int reckoned = sky::arcMinute(longitudes[row]);
         if (given != reckoned)
-            throw std::invalid_argument("the birth data puts the " +
-                                        std::string(almanac::kBodyCaptions[row]) + " at " +
-                                        minuteText(reckoned) + ", not at " + minuteText(given));
+            throw std::invalid_argument(
+                "the birth data puts the " + std::string(almanac::kBodyCaptions[row]) + " at " +
+                form::signPosition(reckoned) + ", not at " + form::signPosition(given));
     }
 }
 
