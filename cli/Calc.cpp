@@ -111,12 +111,6 @@ Names readNames(const std::string& file) {
     return names;
 }
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    return first == std::string_view::npos ? std::string_view()
-                                           : text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // Digits only, below `limit`.
 std::optional<int> wholeNumber(std::string_view text, int limit) {
     if (text.empty() || text.size() > 4)
@@ -149,15 +143,16 @@ int longitudeOf(std::size_t body, const std::string& text) {
     if (second == std::string::npos || text.find(',', second + 1) != std::string::npos)
         throw refuse("is not a position; give it as Sign,deg,min, e.g. Taurus,24,30");
     const std::string_view all(text);
-    const std::string_view signName = trimmed(all.substr(0, first));
+    const std::string_view signName = almanac::trimmedAscii(all.substr(0, first));
     const auto sign = signOf(signName);
     if (!sign)
         throw refuse("does not start with a sign; give its English name, Aries to Pisces");
-    const auto degrees =
-        wholeNumber(trimmed(all.substr(first + 1, second - first - 1)), almanac::kDegreesPerSign);
+    const auto degrees = wholeNumber(almanac::trimmedAscii(all.substr(first + 1, second - first - 1)),
+                                     almanac::kDegreesPerSign);
     if (!degrees)
         throw refuse("has degrees that are not a whole number from 0 to 29");
-    const auto minutes = wholeNumber(trimmed(all.substr(second + 1)), almanac::kMinutesPerDegree);
+    const auto minutes =
+        wholeNumber(almanac::trimmedAscii(all.substr(second + 1)), almanac::kMinutesPerDegree);
     if (!minutes)
         throw refuse("has minutes that are not a whole number from 0 to 59");
     return almanac::longitudeMinutes(*sign, *degrees, *minutes);
@@ -395,7 +390,7 @@ std::optional<Longitudes> batchLine(std::string_view line, std::string& why) {
             why = "expected twelve numbers, sign,deg,min for Sun, Moon, AK and AmK";
             return std::nullopt;
         }
-        const std::string_view text = trimmed(line.substr(at, comma - at));
+        const std::string_view text = almanac::trimmedAscii(line.substr(at, comma - at));
         const int low = kLowest[field % 3];
         const int high = kHighest[field % 3];
         const std::optional<int> value = wholeNumber(text, high + 1);
@@ -431,7 +426,7 @@ int runBatch(const Names& names, Io io) {
         if (!quickLine(line.data(), line.data() + line.size(), longitudes)) {
             if (!line.empty() && line.back() == '\r')
                 line.remove_suffix(1);
-            const std::string_view content = trimmed(line);
+            const std::string_view content = almanac::trimmedAscii(line);
             if (content.empty())
                 return;
             if (lines.number() == 1 && almanac::isAsciiLetter(content.front()))

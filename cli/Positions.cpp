@@ -193,12 +193,6 @@ void writeCsvLine(std::ostream& out, const std::array<std::string_view, 3>& fiel
     out << line;
 }
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    return first == std::string_view::npos ? std::string_view()
-                                           : text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // Exactly three comma-separated fields, each trimmed; nullopt for any other number.
 std::optional<std::array<std::string_view, 3>> csvFields(std::string_view line) {
     std::array<std::string_view, 3> fields;
@@ -206,7 +200,7 @@ std::optional<std::array<std::string_view, 3>> csvFields(std::string_view line) 
         const auto comma = line.find(',');
         if ((comma == std::string_view::npos) != (i + 1 == fields.size()))
             return std::nullopt;
-        fields[i] = trimmed(line.substr(0, comma));
+        fields[i] = almanac::trimmedAscii(line.substr(0, comma));
         line.remove_prefix(comma == std::string_view::npos ? line.size() : comma + 1);
     }
     return fields;
@@ -225,7 +219,7 @@ int runBatch(Io io, sky::Ephemeris& ephemeris, const Settings& settings) {
         const long number = lines.number();
         if (line->ends_with('\r'))
             line->remove_suffix(1);
-        if (trimmed(*line).empty())
+        if (almanac::trimmedAscii(*line).empty())
             continue;
         const auto fields = csvFields(*line);
         if (!fields) {

@@ -15,10 +15,6 @@ namespace {
 
 using std::chrono::seconds;
 
-std::string_view trimmed(std::string_view text) {
-    return almanac::trimmedAscii(text);
-}
-
 std::string quoted(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
@@ -112,7 +108,7 @@ std::string_view fieldName(Field field) {
 }
 
 date::year_month_day parseDate(std::string_view input) {
-    const std::string_view text = trimmed(input);
+    const std::string_view text = almanac::trimmedAscii(input);
     // The year's sign, if any, then YYYY-MM-DD.
     const std::size_t at = text.starts_with('-') || text.starts_with('+') ? 1 : 0;
     const int digits = digitsAt(text, at, 4), month = digitsAt(text, at + 5, 2),
@@ -136,7 +132,7 @@ date::year_month_day parseDate(std::string_view input) {
 }
 
 seconds parseTime(std::string_view input) {
-    const std::string_view text = trimmed(input);
+    const std::string_view text = almanac::trimmedAscii(input);
     const bool withSeconds = text.size() == 8;
     const int hours = digitsAt(text, 0, 2), minutes = digitsAt(text, 3, 2);
     const int secondsPart = withSeconds ? digitsAt(text, 6, 2) : 0;
@@ -156,7 +152,7 @@ seconds parseTime(std::string_view input) {
 }
 
 Zone Zone::parse(std::string_view input) {
-    const std::string_view text = trimmed(input);
+    const std::string_view text = almanac::trimmedAscii(input);
     if (text.empty())
         throw InputError(Field::Zone,
                          "none given; give a name such as Asia/Kolkata or an offset such as +05:30");
