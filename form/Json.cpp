@@ -9,8 +9,16 @@ namespace form {
 
 namespace {
 
-// The length of the UTF-8 character `text` begins with; 0 when it begins with none.
-std::size_t characterLength(std::string_view text) {
+int hexDigit(int c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                  : -1;
+}
+
+} // namespace
+
+std::size_t utf8Length(std::string_view text) {
     const auto byte = [&](std::size_t at) {
         return static_cast<unsigned char>(text[at]);
     };
@@ -42,18 +50,9 @@ std::size_t characterLength(std::string_view text) {
     return length;
 }
 
-int hexDigit(int c) {
-    return c >= '0' && c <= '9'   ? c - '0'
-           : c >= 'a' && c <= 'f' ? c - 'a' + 10
-           : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                  : -1;
-}
-
-} // namespace
-
 bool isUtf8(std::string_view text) {
     for (std::size_t length = 0; !text.empty(); text.remove_prefix(length))
-        if ((length = characterLength(text)) == 0)
+        if ((length = utf8Length(text)) == 0)
             return false;
     return true;
 }
@@ -64,7 +63,7 @@ std::string exchangedText(std::string_view text) {
     constexpr std::string_view kHex = "0123456789ABCDEF";
     std::string written = "\\";
     while (!text.empty()) {
-        const std::size_t length = characterLength(text);
+        const std::size_t length = utf8Length(text);
         const auto byte = static_cast<unsigned char>(text.front());
         if (length == 0)
             written.append("\\x").append(1, kHex[byte >> 4]).append(1, kHex[byte & 0xF]);

@@ -14,6 +14,8 @@ namespace form {
 // True when `text` is UTF-8 throughout: no stray or missing continuation byte, no overlong form, no
 // surrogate, nothing past U+10FFFF.
 bool isUtf8(std::string_view text);
+// The length of the UTF-8 character `text` begins with, by the same rules; 0 when it begins with none.
+std::size_t utf8Length(std::string_view text);
 
 // Text as it is exchanged: as it is when it is UTF-8 and does not begin with a backslash; otherwise a
 // backslash, then the text with each backslash doubled and each byte outside a UTF-8 character written
