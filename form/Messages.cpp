@@ -47,14 +47,22 @@ std::string chartGoneMessage(std::string_view name) {
            "\" is no longer in the file: another program removed or renamed it. The chart was not recalled.";
 }
 
-std::string exportFailedMessage(std::string_view path, std::string_view reason) {
-    return "The chart could not be written to " + std::string(path) + ": " + std::string(reason) +
+namespace {
+
+// "The chart could not be written to PATH: REASON. Nothing was written; ..."
+std::string notWritten(std::string_view what, std::string_view path, std::string_view reason) {
+    return std::string(what) + " to " + std::string(path) + ": " + std::string(reason) +
            ". Nothing was written; choose another folder or name.";
 }
 
+} // namespace
+
+std::string exportFailedMessage(std::string_view path, std::string_view reason) {
+    return notWritten("The chart could not be written", path, reason);
+}
+
 std::string chartsExportFailedMessage(std::string_view path, std::string_view reason) {
-    return "The charts could not be exported to " + std::string(path) + ": " + std::string(reason) +
-           ". Nothing was written; choose another folder or name.";
+    return notWritten("The charts could not be exported", path, reason);
 }
 
 std::string renamePrompt(std::string_view name) {
