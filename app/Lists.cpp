@@ -73,18 +73,18 @@ int SelectorView::listIndex() const {
 void SelectorView::selectFromProgram(int row) {
     m_fromProgram = true;
     const QModelIndex at = model()->index(row, 0);
-    if (at.isValid()) {
+    if (!at.isValid()) {
+        clearSelection();
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    } else if (listIndex() != row) {
         // Selecting brings the entry into view (see the constructor). A list without the focus keeps no
         // current entry, so that filling the rows announces nothing; it gets one with the focus.
-        if (listIndex() != row && hasFocus()) {
+        if (hasFocus()) {
             selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
-        } else if (listIndex() != row) {
+        } else {
             selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
             selectionModel()->select(at, QItemSelectionModel::ClearAndSelect);
         }
-    } else {
-        clearSelection();
-        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
     m_fromProgram = false;
 }

@@ -307,7 +307,7 @@ void Tithi_Vel::buildFreeArea() {
     // along with a change of ayanamsa.
     connect(m_birthPanel, &BirthPanel::choiceChanged, this, [this](BirthPanel::Choice choice) {
         const store::BirthData shown = m_birthPanel->birthData();
-        store::BirthData kept = settings::birthChoices(m_birthPanel->defaults());
+        store::BirthData kept = m_birthPanel->defaults();
         switch (choice) {
         case BirthPanel::Choice::Zone:
             kept.zone = shown.zone;
