@@ -142,7 +142,7 @@ BirthPanel::BirthPanel(QWidget* parent)
     });
     for (QLineEdit* field : {m_date, m_time})
         connect(field, &QLineEdit::textEdited, this, &BirthPanel::edited);
-    m_defaults = {"", "", sky::systemZoneName(), "", 8, ""};
+    m_defaults = {"", "", sky::systemZoneName(), "", 8, "", "", "", ""};
     clear();
 }
 
@@ -175,7 +175,10 @@ store::BirthData BirthPanel::birthData() const {
             m_zone->currentText().trimmed().toStdString(),
             m_ayanamsa->currentData().toString().toStdString(),
             m_karakas->currentData().toInt(),
-            m_node->currentData().toString().toStdString()};
+            m_node->currentData().toString().toStdString(),
+            {},
+            {},
+            {}};
 }
 
 void BirthPanel::setBirthData(const store::BirthData& birth) {

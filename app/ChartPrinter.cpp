@@ -61,7 +61,7 @@ void printReport(QPagedPaintDevice& device, const form::Report& report) {
     // The wheel in the right-hand column, beside the positions.
     const double wheelTop = drawLines(painter, 0, 0, page.width(), {" "}, 18, true);
     drawLines(painter, 0, 0, 0, {}, 10); // the wheel in the page's own face, so no other font is embedded
-    paintWheel(painter, QRectF(column + gap, wheelTop, column, column * 1.12), report.wheel);
+    paintWheel(painter, QRectF(column + gap, wheelTop, column, column * 1.12), report.chart.wheel);
     top = std::max(top, wheelTop + column * 1.12);
 
     top = heading(painter, left, top, page.width(), "Results");

@@ -40,7 +40,10 @@ store::BirthData birthChoices(const store::BirthData& fallback) {
                              text(kept, "birth/zone", fallback.zone),
                              text(kept, "birth/ayanamsa", fallback.ayanamsa),
                              fallback.karakas,
-                             text(kept, "birth/node", fallback.node)};
+                             text(kept, "birth/node", fallback.node),
+                             {},
+                             {},
+                             {}};
     bool number = false;
     const int karakas = kept.value("birth/karakas").toInt(&number);
     if (number && (karakas == 7 || karakas == 8))

@@ -539,8 +539,8 @@ void Tithi_Vel::importChartsFrom(const QString& path) {
     form::guarded(app::shell(), [&] { m_logic.importCharts(path.toStdString()); });
 }
 
-void Tithi_Vel::showWheel(const form::WheelPicture& picture) {
-    m_wheel->showPicture(picture);
+void Tithi_Vel::showChart(const form::ChartPicture& picture) {
+    m_wheel->showPicture(picture.wheel);
 }
 
 void Tithi_Vel::showDetails(const std::vector<std::string>& lines) {

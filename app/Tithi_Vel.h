@@ -46,7 +46,7 @@ public:
     form::Label& lblkarana(int pair) override { return *m_lblkarana.at(static_cast<std::size_t>(pair)); }
     form::Label& lblnm(int index) override;
     form::BirthPanel& birthPanel() override;
-    void showWheel(const form::WheelPicture& picture) override;
+    void showChart(const form::ChartPicture& picture) override;
     void showDetails(const std::vector<std::string>& lines) override;
     void showResultsSource(std::string_view source, std::string_view staleWarning) override;
     void showMessage(std::string_view text) override;

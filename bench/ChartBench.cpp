@@ -85,7 +85,7 @@ void ExportPdf(benchmark::State& state) {
     report.results = {{"External Tithi", "Krishna Ashtami - 8S 24deg 37mins(24deg 37mins in Dhanu)"},
                       {"External Yoga", "Brahma (Mars) Deity - Ashvini Kumaras"}};
     report.details = form::detailsLines(kLongitudes, "Dhanishtha", std::nullopt);
-    report.wheel = form::wheelPicture(kLongitudes);
+    report.chart.wheel = form::wheelPicture(kLongitudes);
     for (auto _ : state)
         if (exportPdf(report, QString::fromStdString(scratchPdf().string())))
             state.SkipWithError("the export failed");

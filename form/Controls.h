@@ -93,7 +93,7 @@ struct PlanetRow {
     friend bool operator==(const PlanetRow&, const PlanetRow&) = default;
 };
 
-enum class BirthField { Date, Time, Zone };
+enum class BirthField { Date, Time, Zone, Place, Latitude, Longitude };
 
 // The birth data group: the moment and the choices, and the table of the eight bodies.
 class BirthPanel {
@@ -113,7 +113,7 @@ public:
     virtual void showRowsSource(std::string_view note) = 0;
 };
 
-struct WheelPicture;
+struct ChartPicture;
 
 class Window {
 public:
@@ -132,8 +132,8 @@ public:
     virtual Label& lblkarana(int pair) = 0;
     virtual Label& lblnm(int index) = 0; // only kStoredNamesPrompt
     virtual BirthPanel& birthPanel() = 0;
-    // The results beside the captions: the chart wheel and the details.
-    virtual void showWheel(const WheelPicture& picture) = 0;
+    // The results beside the captions: the chart and the details.
+    virtual void showChart(const ChartPicture& picture) = 0;
     virtual void showDetails(const std::vector<std::string>& lines) = 0;
     // Which chart and positions the results were calculated from, and, when the rows and the name no
     // longer show them, a plain warning; both empty before the first Calculate.

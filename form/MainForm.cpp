@@ -200,7 +200,8 @@ void MainForm::showResults(const std::array<int, kBodyRows>& longitudes) {
         report.results.emplace_back(m_window.lbl(kCaptions[line]).caption(),
                                     (m_window.*lines[line].second)(lines[line].first).caption());
     report.details = detailsLines(longitudes, m_window.lblnak(kExternal).caption(), times);
-    report.wheel = wheelPicture(longitudes);
+    report.chart.name = report.name;
+    report.chart.wheel = wheelPicture(longitudes);
 
     // On screen the details begin with what they were calculated from and every result by name, the
     // inner pair's nakshatra included, so that a screen reader finds them all in one place.
@@ -212,7 +213,7 @@ void MainForm::showResults(const std::array<int, kBodyRows>& longitudes) {
     }
     shown.emplace_back();
     shown.insert(shown.end(), report.details.begin(), report.details.end());
-    m_window.showWheel(report.wheel);
+    m_window.showChart(report.chart);
     m_window.showDetails(shown);
     m_report = std::move(report);
     showProvenance();

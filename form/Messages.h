@@ -38,6 +38,9 @@ std::string chartGoneMessage(std::string_view name);
 inline constexpr std::string_view kBirthDateLabel = "Birth date";
 inline constexpr std::string_view kBirthTimeLabel = "Birth time";
 inline constexpr std::string_view kTimeZoneLabel = "Time zone";
+inline constexpr std::string_view kBirthPlaceLabel = "Birth place";
+inline constexpr std::string_view kLatitudeLabel = "Latitude";
+inline constexpr std::string_view kLongitudeLabel = "Longitude";
 
 inline constexpr std::string_view kNothingToPrintMessage =
     "Press Calculate first: there is no chart to print yet.";

@@ -26,9 +26,33 @@ std::string_view fieldLabel(sky::Field field) {
     case sky::Field::Time:
         return kBirthTimeLabel;
     case sky::Field::Zone:
+        return kTimeZoneLabel;
+    case sky::Field::Latitude:
+        return kLatitudeLabel;
+    case sky::Field::Longitude:
+        return kLongitudeLabel;
+    case sky::Field::Place:
         break;
     }
-    return kTimeZoneLabel;
+    return kBirthPlaceLabel;
+}
+
+BirthField birthField(sky::Field field) {
+    switch (field) {
+    case sky::Field::Date:
+        return BirthField::Date;
+    case sky::Field::Time:
+        return BirthField::Time;
+    case sky::Field::Zone:
+        return BirthField::Zone;
+    case sky::Field::Latitude:
+        return BirthField::Latitude;
+    case sky::Field::Longitude:
+        return BirthField::Longitude;
+    case sky::Field::Place:
+        break;
+    }
+    return BirthField::Place;
 }
 
 std::string signName(int sign) {
@@ -84,10 +108,7 @@ std::optional<BirthProblem> birthDataProblem(const store::BirthData& birth, sky:
     try {
         reckoning = reckon(birth, ephemeris);
     } catch (const sky::InputError& e) {
-        const BirthField field = e.field() == sky::Field::Date   ? BirthField::Date
-                                 : e.field() == sky::Field::Time ? BirthField::Time
-                                                                 : BirthField::Zone;
-        return BirthProblem{field, birthFieldMessage(fieldLabel(e.field()), e.what())};
+        return BirthProblem{birthField(e.field()), birthFieldMessage(fieldLabel(e.field()), e.what())};
     } catch (const sky::OutOfRange& e) {
         return BirthProblem{BirthField::Date, birthFieldMessage(kBirthDateLabel, e.what())};
     }

@@ -1,7 +1,7 @@
 // The printed chart: what one page shows, as the last "Calculate" left it.
 #pragma once
 
-#include "form/Wheel.h"
+#include "form/Chart.h"
 
 #include <array>
 #include <string>
@@ -18,7 +18,7 @@ struct Report {
     std::vector<std::string> positions;      // "Sun  Taurus 2°28'", one per body row
     std::vector<std::pair<std::string, std::string>> results; // caption and value of each shown result line
     std::vector<std::string> details;
-    WheelPicture wheel;
+    ChartPicture chart;
 };
 
 } // namespace form

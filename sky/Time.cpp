@@ -103,7 +103,7 @@ constexpr std::array<std::string_view, 12> kMonthNames{"January",   "February", 
 } // namespace
 
 std::string_view fieldName(Field field) {
-    constexpr std::array<std::string_view, 3> names{"date", "time", "zone"};
+    constexpr std::array<std::string_view, 6> names{"date", "time", "zone", "latitude", "longitude", "place"};
     return names[static_cast<std::size_t>(field)];
 }
 

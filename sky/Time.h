@@ -15,9 +15,11 @@
 
 namespace sky {
 
-enum class Field { Date, Time, Zone };
+enum class Field { Date, Time, Zone, Latitude, Longitude, Place };
 
-std::string_view fieldName(Field field); // "date", "time", "zone"
+// "date", "time", "zone", "latitude", "longitude", "place": the command line's options and the
+// exchange files' columns are named after them.
+std::string_view fieldName(Field field);
 
 // A date, time or zone that cannot be taken. The message does not name the field, so that each
 // caller can put its own label in front: "Birth date: ", "--date: ".

@@ -16,11 +16,12 @@ class Connection;
 
 inline constexpr std::string_view kBirthTable = "birth_data";
 
-// The table, keyed by the chart's row. A new database has it from the start.
+// The table, keyed by the chart's row. A new database has it from the start, with the place; a file
+// made before places gains their columns at the first save that has a place to keep.
 inline constexpr std::string_view kBirthTableSql =
     "create table if not exists birth_data (chart integer primary key, birth_date text not null,"
     " birth_time text not null, birth_zone text not null, ayanamsa text not null, karakas integer not null,"
-    " node text not null)";
+    " node text not null, place text, latitude text, longitude text)";
 
 // As the person typed them, and the choices by their keys.
 struct BirthData {
@@ -30,6 +31,12 @@ struct BirthData {
     std::string ayanamsa; // "lahiri", "raman", ...
     int karakas = 8;      // 8 or 7
     std::string node;     // "mean" or "true"
+    // Where, as picked or typed; all three empty for a chart without a place.
+    std::string place;     // "Chennai, Tamil Nadu, India"; may be empty where coordinates are typed
+    std::string latitude;  // "13.0827 N", "13°04′58″N", "-33.8688"
+    std::string longitude; // "80.2707 E"
+
+    bool hasPlace() const { return !place.empty() || !latitude.empty() || !longitude.empty(); }
 
     friend bool operator==(const BirthData&, const BirthData&) = default;
 };
@@ -49,14 +56,19 @@ public:
     void write(std::int64_t chart, const std::optional<BirthData>& birth);
 
 private:
-    Statement m_keep;
+    Connection& m_connection;
+    Statement m_keep; // without the place, while the file has no columns for it
     Statement m_forget;
+    std::optional<Statement> m_keepPlace;
 };
 
-// The birth data of one chart, its key bound as the one parameter; and the row it stands on, read.
-inline constexpr std::string_view kBirthByChartSql =
-    "select birth_date, birth_time, birth_zone, ayanamsa, karakas, node from birth_data where chart = ?";
-// `first`: the column the six birth columns begin at.
+// Whether the birth table has the place's columns (a file from before places has not).
+bool hasPlaceColumns(const Connection& connection);
+
+// The nine columns birthDataRow() reads, for a select from the birth table under the alias `table`
+// ("b."), or its own name with an empty alias; the place's as nulls where the file has no such columns.
+std::string birthColumnsSql(const Connection& connection, std::string_view table = "");
+// The birth data on the row a statement stands on; `first`: the column the nine columns begin at.
 BirthData birthDataRow(const Statement& statement, int first = 0);
 
 // The birth data of the chart with key `chart`; none when it has none or the file has no such table.

@@ -172,8 +172,8 @@ void forEachChart(const Connection& connection, const std::function<void(const S
     std::string sql = "select c.name";
     for (std::size_t column = 1; column < kChartColumns.size(); ++column)
         sql += ", c." + sqlite::quoteIdentifier(kChartColumns[column]);
-    sql += birth ? ", b.birth_date, b.birth_time, b.birth_zone, b.ayanamsa, b.karakas, b.node from " +
-                       chartTable() + " c left join birth_data b on b.chart = c.rowid"
+    sql += birth ? ", " + birthColumnsSql(connection, "b.") + " from " + chartTable() +
+                       " c left join birth_data b on b.chart = c.rowid"
                  : " from " + chartTable() + " c";
     Statement walk = connection.prepare(sql + " order by c.rowid");
     StoredChart chart;

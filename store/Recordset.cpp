@@ -156,7 +156,11 @@ std::optional<BirthData> ChartRecordset::birthData() const {
         // A file from before birth data: the table may come with another copy's first save.
         if (!m_connection->hasTable(kBirthTable))
             return std::nullopt;
-        m_birthByKey = m_connection->prepare(kBirthByChartSql);
+        // Kept only once the file has the place's columns, which another copy's save may add.
+        if (!hasPlaceColumns(*m_connection))
+            return readBirthData(*m_connection, chart);
+        m_birthByKey = m_connection->prepare("select " + birthColumnsSql(*m_connection) +
+                                             " from birth_data where chart = ?");
     }
     Statement& find = *m_birthByKey;
     find.reset();

@@ -6,7 +6,7 @@
 #include "form/Database.h"
 #include "form/Guard.h"
 #include "form/MainForm.h"
-#include "form/Wheel.h"
+#include "form/Chart.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -108,7 +108,7 @@ public:
     std::array<FakeLabel, 2> tithi, nakshatra, yoga, karana;
     FakeLabel clickToOpen;
     FakeBirthPanel birth;
-    std::optional<form::WheelPicture> wheel;
+    std::optional<form::ChartPicture> chart;
     std::vector<std::string> details;
     std::string resultsSource, staleWarning;
     std::vector<std::string> messages; // every message, question and request for text, in order
@@ -137,7 +137,7 @@ public:
     form::Label& lblkarana(int pair) override { return karana.at(std::size_t(pair)); }
     form::Label& lblnm(int index) override;
     form::BirthPanel& birthPanel() override { return birth; }
-    void showWheel(const form::WheelPicture& picture) override { wheel = picture; }
+    void showChart(const form::ChartPicture& picture) override { chart = picture; }
     void showDetails(const std::vector<std::string>& lines) override { details = lines; }
     void showResultsSource(std::string_view source, std::string_view stale) override {
         resultsSource = source;
