@@ -167,9 +167,15 @@ store::NewChart chartOf(const std::array<std::optional<std::string>, kExchangeCo
         if (field(column).empty())
             throw std::invalid_argument(std::string(kExchangeColumns[column]) +
                                         " is empty, though the chart has other birth data");
-    store::BirthData birth{
-        std::string(field(13)), std::string(field(14)), std::string(field(15)), std::string(field(16)), 0,
-        std::string(field(18)), {}, {}, {}};
+    store::BirthData birth{std::string(field(13)),
+                           std::string(field(14)),
+                           std::string(field(15)),
+                           std::string(field(16)),
+                           0,
+                           std::string(field(18)),
+                           {},
+                           {},
+                           {}};
     if (!sky::parseAyanamsa(birth.ayanamsa))
         throw std::invalid_argument(
             "ayanamsa \"" + birth.ayanamsa +

@@ -2,11 +2,11 @@
 // recorded instead of shown; and the window's logic over a fresh database in a throwaway folder.
 #pragma once
 
+#include "form/Chart.h"
 #include "form/Controls.h"
 #include "form/Database.h"
 #include "form/Guard.h"
 #include "form/MainForm.h"
-#include "form/Chart.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
