@@ -2,6 +2,7 @@
 
 #include "almanac/Pair.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace sky {
@@ -38,6 +39,16 @@ SignPosition splitLongitude(double degrees) {
     const auto inSign = static_cast<int>(tenths % (30 * kTenthsPerDegree));
     return {static_cast<int>(tenths / (30 * kTenthsPerDegree)), inSign / 36'000, inSign / 600 % 60,
             inSign % 600};
+}
+
+NakshatraPada nakshatraAt(double degrees) {
+    // In whole arc-seconds reached: a nakshatra is 13°20' (48,000"), a pada a quarter of it.
+    constexpr std::int64_t kNakshatra = 48'000;
+    const std::int64_t seconds = stepsReached(degrees, 3600);
+    const auto nakshatra = static_cast<int>(std::min<std::int64_t>(seconds / kNakshatra, 26));
+    const auto pada =
+        static_cast<int>(std::min<std::int64_t>((seconds - nakshatra * kNakshatra) / (kNakshatra / 4), 3));
+    return {nakshatra, pada + 1};
 }
 
 int arcMinute(double degrees) {

@@ -26,6 +26,11 @@ struct SignPosition {
 // The longitude brought into [0, 360); a value a rounding error short of 360 stays just below it.
 double normalizedDegrees(double degrees);
 
+// Ketu stands opposite Rahu.
+inline double ketuLongitude(double rahu) {
+    return normalizedDegrees(rahu + 180.0);
+}
+
 // How many whole steps of 1/stepsPerDegree degree the (normalised) longitude has reached: the exact
 // floor, even where multiplying out would round up onto the next step.
 std::int64_t stepsReached(double degrees, std::int64_t stepsPerDegree);
@@ -34,6 +39,13 @@ std::int64_t stepsReached(double degrees, std::int64_t stepsPerDegree);
 std::int64_t stepsRoundedUp(double degrees, std::int64_t stepsPerDegree);
 
 SignPosition splitLongitude(double degrees);
+
+// The nakshatra a longitude stands in, 0 Ashwini .. 26 Revati, and its pada, 1..4.
+struct NakshatraPada {
+    int nakshatra = 0;
+    int pada = 1;
+};
+NakshatraPada nakshatraAt(double degrees);
 
 // The whole arc-minute reached, 0..21599, as the almanac's pair arithmetic takes it.
 int arcMinute(double degrees);

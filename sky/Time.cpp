@@ -216,6 +216,21 @@ std::string Zone::localTime(date::sys_seconds moment, Precision precision) const
            " " + offsetText(offset);
 }
 
+std::string Zone::isoLocalTime(date::sys_seconds moment) const {
+    const seconds offset = offsetAt(moment);
+    const date::local_seconds local{(moment + offset).time_since_epoch()};
+    const auto day = date::floor<date::days>(local);
+    const date::hh_mm_ss time{local - day};
+    const date::year_month_day ymd{day};
+    const int year = static_cast<int>(ymd.year());
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%s%04d-%02u-%02uT%02d:%02d:%02d", year < 0 ? "-" : "",
+                  std::abs(year), static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()),
+                  static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+                  static_cast<int>(time.seconds().count()));
+    return buffer + offsetText(offset);
+}
+
 date::sys_seconds universalTime(date::year_month_day day, seconds timeOfDay, const Zone& zone) {
     return zone.toUniversal(date::local_days{day} + timeOfDay);
 }
