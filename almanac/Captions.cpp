@@ -1,5 +1,7 @@
 #include "almanac/Captions.h"
 
+#include <cstdio>
+
 namespace almanac {
 
 std::string tithiCaption(std::string_view tithi, const PairResult& pair, std::string_view rashi) {
@@ -11,6 +13,14 @@ std::string tithiCaption(std::string_view tithi, const PairResult& pair, std::st
     caption += rashi;
     caption += ")";
     return caption;
+}
+
+std::string writtenTithi(std::string_view tithi, const PairResult& pair, std::string_view rashi) {
+    char inSign[32];
+    std::snprintf(inSign, sizeof inSign, "%d°%02d′", pair.degreesInSign, pair.elongationMinutes);
+    return std::string(tithi) + ": " + std::to_string(pair.elongationSign) +
+           (pair.elongationSign == 1 ? " sign " : " signs ") + inSign + " of elongation, " + inSign +
+           " into " + std::string(rashi);
 }
 
 std::string yogaCaption(const YogaNames& yoga) {

@@ -19,6 +19,9 @@ struct YogaNames {
 // then the degrees and minutes within the sign it falls in.
 std::string tithiCaption(std::string_view tithi, const PairResult& pair, std::string_view rashi);
 
+// The same written out for a reader: "<tithi>: 1 sign 24°30′ of elongation, 24°30′ into <rashi>".
+std::string writtenTithi(std::string_view tithi, const PairResult& pair, std::string_view rashi);
+
 // "<name> (<lord>) Deity - <deity>".
 std::string yogaCaption(const YogaNames& yoga);
 

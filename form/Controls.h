@@ -82,8 +82,9 @@ public:
 
 // One body in the table of positions reckoned from a birth moment.
 struct PlanetRow {
-    std::string body;       // "Sun" ... "Rahu"
+    std::string body;       // "Lagna", "Sun" ... "Rahu", "Ketu"
     std::string longitude;  // sidereal: "Taurus 2°07'24\""
+    std::string nakshatra;  // "Rohini, pada 2"
     std::string inSign;     // what the karakas are ranked by: "2°07'24\""; Rahu's counted back from 30°
     std::string karaka;     // "AK", "AmK" ...; empty for none
     std::string karakaName; // "Atmakaraka", "Amatyakaraka" ...; empty for none
@@ -95,7 +96,7 @@ struct PlanetRow {
 
 enum class BirthField { Date, Time, Zone, Place, Latitude, Longitude };
 
-// The birth data group: the moment and the choices, and the table of the eight bodies.
+// The birth data group: the moment, the place and the choices, and the table of the bodies.
 class BirthPanel {
 public:
     virtual ~BirthPanel() = default;

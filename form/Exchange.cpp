@@ -23,6 +23,7 @@ namespace {
 
 constexpr std::size_t kChartFields = 13; // the name and the twelve positions
 constexpr std::size_t kBirthDate = 13;
+constexpr std::size_t kBirthPlace = 19; // the place's three columns, which a chart may leave empty
 
 // The list position of a sign by its English name: the selectors' own spelling, the usual one too.
 std::optional<int> signPosition(std::string_view name) {
@@ -46,7 +47,7 @@ std::string text(const store::Value& value) {
     return value.isNull() ? std::string() : store::Field("position", value).toText();
 }
 
-// The nineteen values of one chart, as texts.
+// The values of one chart, as texts.
 std::array<std::string, kExchangeColumns.size()> fieldsOf(const store::StoredChart& chart) {
     std::array<std::string, kExchangeColumns.size()> fields;
     fields[0] = exchangedText(chart.name);
@@ -72,7 +73,10 @@ std::array<std::string, kExchangeColumns.size()> fieldsOf(const store::StoredCha
                   chart.birth->zone,
                   chart.birth->ayanamsa,
                   std::to_string(chart.birth->karakas),
-                  chart.birth->node};
+                  chart.birth->node,
+                  chart.birth->place,
+                  chart.birth->latitude,
+                  chart.birth->longitude};
     return fields;
 }
 
@@ -130,7 +134,7 @@ void checkBirth(const store::BirthData& birth, const store::NewChart& chart, sky
     }
 }
 
-// One chart from its nineteen fields (an empty text for a field not given).
+// One chart from its fields (an empty text for a field not given).
 store::NewChart chartOf(const std::array<std::optional<std::string>, kExchangeColumns.size()>& given,
                         const EphemerisSource& ephemeris) {
     const auto field = [&](std::size_t column) -> std::string_view {
@@ -163,19 +167,13 @@ store::NewChart chartOf(const std::array<std::optional<std::string>, kExchangeCo
         anyBirth = anyBirth || !field(column).empty();
     if (!anyBirth)
         return chart;
-    for (std::size_t column = kBirthDate; column < given.size(); ++column)
+    for (std::size_t column = kBirthDate; column < kBirthPlace; ++column)
         if (field(column).empty())
             throw std::invalid_argument(std::string(kExchangeColumns[column]) +
                                         " is empty, though the chart has other birth data");
-    store::BirthData birth{std::string(field(13)),
-                           std::string(field(14)),
-                           std::string(field(15)),
-                           std::string(field(16)),
-                           0,
-                           std::string(field(18)),
-                           {},
-                           {},
-                           {}};
+    store::BirthData birth{
+        std::string(field(13)), std::string(field(14)), std::string(field(15)), std::string(field(16)), 0,
+        std::string(field(18)), std::string(field(19)), std::string(field(20)), std::string(field(21))};
     if (!sky::parseAyanamsa(birth.ayanamsa))
         throw std::invalid_argument(
             "ayanamsa \"" + birth.ayanamsa +
@@ -234,6 +232,8 @@ void ChartWriter::write(const store::StoredChart& chart) {
         for (std::size_t column = 0; column < fields.size(); ++column) {
             if (column >= kBirthDate && !chart.birth)
                 break;
+            if (column >= kBirthPlace && fields[column].empty())
+                continue;
             m_buffer += column ? ", " : "";
             m_buffer += jsonString(kExchangeColumns[column]) + ": ";
             const bool bare = isWholeNumber(column) && !fields[column].empty() &&

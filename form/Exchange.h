@@ -1,10 +1,12 @@
 // Charts as they leave the file and come into one: CSV or JSON, a chart a row or an object, with the
 // columns
 //     name, sun_sign, sun_deg, sun_min, moon_..., ak_..., amk_...,
-//     birth_date, birth_time, birth_zone, ayanamsa, karakas, node
+//     birth_date, birth_time, birth_zone, ayanamsa, karakas, node, birth_place, birth_latitude,
+//     birth_longitude
 // Signs are their English names as the selectors show them; the birth columns are empty (CSV) or left
-// out (JSON) for a chart without birth data. Names go out and come back byte for byte: one that is not
-// UTF-8, or begins with a backslash, as exchangedText() writes it.
+// out (JSON) for a chart without birth data, and the place's three for a chart without a place. A file
+// written before places, without their columns, reads as before. Names go out and come back byte for byte:
+// one that is not UTF-8, or begins with a backslash, as exchangedText() writes it.
 #pragma once
 
 #include "store/Charts.h"
@@ -31,10 +33,11 @@ std::optional<Format> formatOfPath(std::string_view path);
 // "csv" or "json".
 std::optional<Format> parseFormat(std::string_view name);
 
-inline constexpr std::array<std::string_view, 19> kExchangeColumns{
-    "name",       "sun_sign",   "sun_deg",  "sun_min",  "moon_sign", "moon_deg", "moon_min",
-    "ak_sign",    "ak_deg",     "ak_min",   "amk_sign", "amk_deg",   "amk_min",  "birth_date",
-    "birth_time", "birth_zone", "ayanamsa", "karakas",  "node",
+inline constexpr std::array<std::string_view, 22> kExchangeColumns{
+    "name",     "sun_sign",    "sun_deg",        "sun_min",         "moon_sign", "moon_deg",
+    "moon_min", "ak_sign",     "ak_deg",         "ak_min",          "amk_sign",  "amk_deg",
+    "amk_min",  "birth_date",  "birth_time",     "birth_zone",      "ayanamsa",  "karakas",
+    "node",     "birth_place", "birth_latitude", "birth_longitude",
 };
 
 class ChartWriter {

@@ -1,6 +1,7 @@
 #include "form/MainForm.h"
 
 #include "almanac/Captions.h"
+#include "almanac/Entries.h"
 #include "almanac/Pair.h"
 #include "form/Checks.h"
 #include "form/Details.h"
@@ -10,6 +11,7 @@
 #include "form/Wheel.h"
 #include "sky/Ephemeris.h"
 #include "sky/Longitude.h"
+#include "sky/Places.h"
 #include "store/Charts.h"
 #include "store/Error.h"
 #include "store/WholeFile.h"
@@ -154,39 +156,80 @@ void MainForm::cmd_calc_Click() {
         return;
     // Each pair is read, computed and shown before the next.
     std::array<int, kBodyRows> longitudes{};
+    std::array<WrittenPair, 2> written;
     for (const int pair : {kExternal, kInternal}) {
         const auto first = static_cast<std::size_t>(2 * pair);
         longitudes[first] = rowLongitude(m_window, 2 * pair);
         longitudes[first + 1] = rowLongitude(m_window, 2 * pair + 1);
-        showPair(pair, longitudes[first], longitudes[first + 1]);
+        written[first / 2] = showPair(pair, longitudes[first], longitudes[first + 1]);
     }
-    showResults(longitudes);
+    showResults(longitudes, written);
 }
 
-void MainForm::showResults(const std::array<int, kBodyRows>& longitudes) {
+void MainForm::showResults(const std::array<int, kBodyRows>& longitudes,
+                           const std::array<WrittenPair, 2>& written) {
     Report report;
     report.name = m_window.txtname().text();
     report.longitudes = longitudes;
+    report.chart.name = report.name;
+    report.chart.wheel = wheelPicture(longitudes);
     std::optional<SpanTimes> times;
+    std::optional<Reckoning> reckoning;
     if (const std::optional<store::BirthData> birth = unchangedBirthData()) {
-        std::optional<Reckoning> reckoning;
         if (!birthDataProblem(*birth, ephemeris(), reckoning)) {
             report.birth = {"Born " + birth->date + " " + birth->time + " " + birth->zone + " (UT " +
                                 sky::isoUniversal(reckoning->ut) + ")",
                             std::string(sky::ayanamsaLabel(reckoning->frame.ayanamsa)) + " ayanamsa, " +
                                 std::to_string(birth->karakas) + " karakas, " + birth->node + " node"};
+            report.place = placeLines(*reckoning, sky::Zone::parse(birth->zone));
+            report.planets = planetRows(*reckoning);
+            report.chart.moment = birth->date + " " + birth->time + " " + birth->zone;
+            report.chart.points = chartPoints(*reckoning);
+            if (reckoning->place) {
+                report.chart.place = reckoning->place->name;
+                report.chart.lagnaSign = static_cast<int>(reckoning->place->lagna / 30.0) % 12;
+            }
             try {
                 times = spanTimes(*reckoning, *birth, longitudes, ephemeris(), m_db);
             } catch (const sky::EphemerisError&) {
                 // A span reaching past the ephemeris' range: the details go without their times.
             }
+        } else {
+            reckoning.reset();
         }
+    }
+    if (report.chart.points.empty())
+        for (int row = 0; row < kBodyRows; ++row) {
+            const std::string caption(almanac::kBodyCaptions[static_cast<std::size_t>(row)]);
+            const std::string abbreviation = row == kSun ? "Su" : row == kMoon ? "Mo" : caption;
+            report.chart.points.push_back({abbreviation, caption,
+                                           longitudes[static_cast<std::size_t>(row)] * 60, row == kAk,
+                                           row == kAmk});
+        }
+    for (const int row : {kAk, kAmk}) {
+        const int minutes = longitudes[static_cast<std::size_t>(row)];
+        const std::string planet =
+            reckoning ? std::string(sky::bodyName(row == kAk ? reckoning->ak : reckoning->amk)) + ", " : "";
+        report.karakas.push_back(std::string(almanac::kBodyCaptions[static_cast<std::size_t>(row)]) + ": " +
+                                 planet + writtenSignPosition(minutes));
+    }
+    const char* const kPairs[] = {"Sun–Moon", "AK–AmK"};
+    const char* const kWrittenCaptions[] = {"Tithi", "Nakshatra", "Yoga", "Karana"};
+    for (const int pair : {kExternal, kInternal}) {
+        const auto p = static_cast<std::size_t>(pair);
+        report.chart.pairNotes[p] =
+            std::string(kPairs[p]) + ": " + written[p][0].substr(0, written[p][0].find(':'));
+        for (std::size_t line = 0; line < 4; ++line)
+            report.written.emplace_back(std::string(pair == kExternal ? "Outer " : "Inner ") +
+                                            kWrittenCaptions[line],
+                                        written[p][line]);
     }
     std::vector<std::string> positions;
     for (int row = 0; row < kBodyRows; ++row) {
         const std::string body = m_window.lblplanet(row).caption();
         const std::string at = signPosition(longitudes[static_cast<std::size_t>(row)]);
-        report.positions.push_back(body + ": " + at);
+        report.positions.push_back(body + ": " +
+                                   writtenSignPosition(longitudes[static_cast<std::size_t>(row)]));
         positions.push_back(body + " " + at);
     }
     report.source = resultsSource(report.name, positions);
@@ -200,12 +243,14 @@ void MainForm::showResults(const std::array<int, kBodyRows>& longitudes) {
         report.results.emplace_back(m_window.lbl(kCaptions[line]).caption(),
                                     (m_window.*lines[line].second)(lines[line].first).caption());
     report.details = detailsLines(longitudes, m_window.lblnak(kExternal).caption(), times);
-    report.chart.name = report.name;
-    report.chart.wheel = wheelPicture(longitudes);
 
     // On screen the details begin with what they were calculated from and every result by name, the
     // inner pair's nakshatra included, so that a screen reader finds them all in one place.
     std::vector<std::string> shown{report.source, ""};
+    if (!report.place.empty()) {
+        shown.insert(shown.end(), report.place.begin(), report.place.end());
+        shown.emplace_back();
+    }
     for (std::size_t line = 0; line < report.results.size(); ++line) {
         if (line > 0 && lines[line].first == kInternal && lines[line - 1].first == kExternal)
             shown.push_back(resultLine(kInternalNakshatraLabel, m_window.lblnak(kInternal).caption()));
@@ -248,16 +293,21 @@ const Report* MainForm::reportToPrint() {
     return m_report ? &*m_report : nullptr;
 }
 
-void MainForm::showPair(int pair, int first, int second) {
+MainForm::WrittenPair MainForm::showPair(int pair, int first, int second) {
     const almanac::PairResult r = almanac::computePair(first, second);
     const std::string tithi = atRow(m_db.rstithi, r.tithi).field("tithi_name").toText();
     const std::string rashi = atRow(m_db.rsrashi, r.elongationSign).field("rashi_name").toText();
     m_window.lbltithi(pair).setCaption(almanac::tithiCaption(tithi, r, rashi));
-    m_window.lblnak(pair).setCaption(atRow(m_db.rsnakshatra, r.nakshatra).field("nak_name").toText());
-    const store::Recordset& yoga = atRow(m_db.rsyoga, r.yoga);
-    m_window.lblyoga(pair).setCaption(almanac::yogaCaption(
-        {yoga.field("name").toText(), yoga.field("lord").toText(), yoga.field("deity").toText()}));
-    m_window.lblkarana(pair).setCaption(atRow(m_db.rskarana, r.karana).field("name").toText());
+    const std::string nakshatra = atRow(m_db.rsnakshatra, r.nakshatra).field("nak_name").toText();
+    m_window.lblnak(pair).setCaption(nakshatra);
+    const store::Recordset& yogaRow = atRow(m_db.rsyoga, r.yoga);
+    const almanac::YogaNames yoga{yogaRow.field("name").toText(), yogaRow.field("lord").toText(),
+                                  yogaRow.field("deity").toText()};
+    m_window.lblyoga(pair).setCaption(almanac::yogaCaption(yoga));
+    const std::string karana = atRow(m_db.rskarana, r.karana).field("name").toText();
+    m_window.lblkarana(pair).setCaption(karana);
+    return {writtenTithi(tithi, r, rashi), nakshatra,
+            yoga.name + ", lord " + yoga.lord + ", deity " + yoga.deity, karana};
 }
 
 void MainForm::cmd_save_Click() {
@@ -368,12 +418,20 @@ void MainForm::showBirthData(const std::optional<store::BirthData>& birth) {
 }
 
 void MainForm::cmd_fill_Click() {
-    const store::BirthData typed = m_window.birthPanel().birthData();
+    store::BirthData typed = m_window.birthPanel().birthData();
     std::optional<Reckoning> reckoning;
     if (const auto problem = birthDataProblem(typed, ephemeris(), reckoning)) {
         m_window.showMessage(problem->message);
         m_window.birthPanel().focusField(problem->field);
         return;
+    }
+    // A place named without its coordinates: the city it stands for is shown, and kept with the chart,
+    // by its full name and coordinates.
+    if (reckoning->place && reckoning->place->fromGazetteer) {
+        typed.place = reckoning->place->name;
+        typed.latitude = sky::latitudeText(reckoning->place->at.latitude);
+        typed.longitude = sky::longitudeText(reckoning->place->at.longitude);
+        m_window.birthPanel().setBirthData(typed);
     }
     const std::array<double, kBodyRows> longitudes = reckoning->rowLongitudes();
     for (int row = 0; row < kBodyRows; ++row)

@@ -93,9 +93,12 @@ private:
     // Says whether the results shown beside the rows, and the birth moment, are still those of the rows.
     void showProvenance();
 
-    void showPair(int pair, int first, int second);
-    // The wheel and the details from the positions "Calculate" used, and the report they make.
-    void showResults(const std::array<int, kBodyRows>& longitudes);
+    // Shows the pair's four results, and gives them written out in words for the page: tithi, nakshatra,
+    // yoga, karana.
+    using WrittenPair = std::array<std::string, 4>;
+    WrittenPair showPair(int pair, int first, int second);
+    // The chart and the details from the positions "Calculate" used, and the report they make.
+    void showResults(const std::array<int, kBodyRows>& longitudes, const std::array<WrittenPair, 2>& written);
     // Runs `attempt`; a busy, replaced or removed file, or a chart gone from it, is told in a message.
     // Returns whether `attempt` ran to its end.
     template <typename Work>

@@ -1,10 +1,12 @@
 #include "form/Reckoning.h"
 
 #include "almanac/Entries.h"
+#include "almanac/Names.h"
 #include "almanac/Pair.h"
 #include "form/Messages.h"
 #include "sky/Crossings.h"
 #include "sky/Longitude.h"
+#include "sky/Places.h"
 
 #include <algorithm>
 #include <chrono>
@@ -71,6 +73,50 @@ int spanIndex(double quantity, double each, int count) {
     return index;
 }
 
+// Where the birth took place: the coordinates as typed, or else the city the name stands for.
+Reckoning::Place placeOf(const store::BirthData& birth) {
+    Reckoning::Place place;
+    if (!birth.latitude.empty() || !birth.longitude.empty()) {
+        if (birth.latitude.empty())
+            throw sky::InputError(sky::Field::Latitude,
+                                  "none given; enter it as 13.0827 N, -33.8688 or 13°04'58\"N");
+        if (birth.longitude.empty())
+            throw sky::InputError(sky::Field::Longitude,
+                                  "none given; enter it as 80.2707 E, -151.2093 or 80°16'15\"E");
+        place.at = {sky::parseLatitude(birth.latitude), sky::parseLongitude(birth.longitude)};
+        place.name = birth.place.empty() ? sky::latitudeText(place.at.latitude) + ", " +
+                                               sky::longitudeText(place.at.longitude)
+                                         : birth.place;
+        return place;
+    }
+    const sky::City* city = sky::Gazetteer::instance().find(birth.place);
+    if (!city)
+        throw sky::InputError(sky::Field::Place,
+                              "\"" + birth.place +
+                                  "\" is not a city Velmorant knows; pick one of the suggestions, or enter "
+                                  "the latitude and longitude");
+    place.name = city->label();
+    place.at = {city->latitude, city->longitude};
+    place.fromGazetteer = true;
+    return place;
+}
+
+std::string signAndDegrees(double longitude) {
+    const sky::SignPosition at = sky::splitLongitude(longitude);
+    char text[64];
+    std::snprintf(text, sizeof text, "%s %d°%02d'",
+                  std::string(almanac::kSignNames[static_cast<std::size_t>(at.sign)]).c_str(), at.degrees,
+                  at.minutes);
+    return text;
+}
+
+// "Rohini, pada 2".
+std::string nakshatraAndPada(double longitude) {
+    const sky::NakshatraPada at = sky::nakshatraAt(longitude);
+    return std::string(almanac::kNakshatraNames[static_cast<std::size_t>(at.nakshatra)]) + ", pada " +
+           std::to_string(at.pada);
+}
+
 } // namespace
 
 std::array<double, kBodyRows> Reckoning::rowLongitudes() const {
@@ -91,6 +137,13 @@ Reckoning reckon(const store::BirthData& birth, sky::Ephemeris& ephemeris) {
             r.ak = body;
         else if (role == sky::Karaka::Amatya)
             r.amk = body;
+    }
+    if (birth.hasPlace()) {
+        Reckoning::Place place = placeOf(birth);
+        const double moment = sky::julianDay(r.ut);
+        place.lagna = sky::lagna(ephemeris, moment, place.at, r.frame.ayanamsa);
+        place.day = sky::hinduDay(ephemeris, r.ut, zone, place.at);
+        r.place = std::move(place);
     }
     return r;
 }
@@ -158,17 +211,61 @@ std::string degreesMinutesSeconds(int seconds) {
 
 std::vector<PlanetRow> planetRows(const Reckoning& r) {
     std::vector<PlanetRow> rows;
+    const auto longitude = [](double degrees) {
+        const sky::SignPosition at = sky::splitLongitude(degrees);
+        return signName(at.sign) + " " + degreesMinutesSeconds(at.secondsInSign());
+    };
+    // The lagna and Ketu are no karakas.
+    if (r.place)
+        rows.push_back(
+            {"Lagna", longitude(r.place->lagna), nakshatraAndPada(r.place->lagna), {}, {}, {}, false, false});
     for (const sky::Body body : sky::kBodies) {
-        const sky::SignPosition at = sky::splitLongitude(r.positions[body]);
         const sky::KarakaRank& rank = r.ranks[sky::index(body)];
-        rows.push_back({std::string(sky::bodyName(body)),
-                        signName(at.sign) + " " + degreesMinutesSeconds(at.secondsInSign()),
-                        degreesMinutesSeconds(rank.rankingSeconds),
+        rows.push_back({std::string(sky::bodyName(body)), longitude(r.positions[body]),
+                        nakshatraAndPada(r.positions[body]), degreesMinutesSeconds(rank.rankingSeconds),
                         rank.role ? std::string(sky::karakaAbbreviation(*rank.role)) : std::string(),
                         rank.role ? std::string(sky::karakaName(*rank.role)) : std::string(),
                         body == r.ak || body == r.amk, rank.tied});
     }
+    const double ketu = sky::ketuLongitude(r.positions[sky::Body::Rahu]);
+    rows.push_back({"Ketu", longitude(ketu), nakshatraAndPada(ketu), {}, {}, {}, false, false});
     return rows;
+}
+
+std::vector<std::string> placeLines(const Reckoning& r, const sky::Zone& zone) {
+    if (!r.place)
+        return {};
+    const Reckoning::Place& place = *r.place;
+    const auto time = [&](const std::optional<date::sys_seconds>& moment, std::string_view none) {
+        return moment ? zone.localTime(*moment) : std::string(none);
+    };
+    const std::string weekday(almanac::kVaraNames[static_cast<std::size_t>(place.day.vara)]);
+    return {"Place: " + place.name + " (" + sky::latitudeText(place.at.latitude) + ", " +
+                sky::longitudeText(place.at.longitude) + ")",
+            "Lagna: " + signAndDegrees(place.lagna) + ", " + nakshatraAndPada(place.lagna),
+            "Sunrise: " + time(place.day.sunrise, "none that day (the Sun does not rise)") +
+                "; sunset: " + time(place.day.sunset, "none that day (the Sun does not set)") +
+                " (the centre of the Sun's disc, without refraction)",
+            "Vara: " + weekday +
+                (place.day.beforeSunrise ? ", as the birth came before sunrise"
+                 : place.day.sunrise     ? ""
+                                         : ", the civil weekday, as the Sun did not rise that day")};
+}
+
+std::vector<ChartPoint> chartPoints(const Reckoning& r) {
+    std::vector<ChartPoint> points;
+    const auto seconds = [](double degrees) {
+        return static_cast<int>(sky::stepsReached(degrees, 3600) % (360 * 3600));
+    };
+    if (r.place)
+        points.push_back({"La", "Lagna", seconds(r.place->lagna), false, false});
+    constexpr std::array<std::string_view, sky::kBodyCount> kAbbreviations{"Su", "Mo", "Ma", "Me",
+                                                                           "Ju", "Ve", "Sa", "Ra"};
+    for (const sky::Body body : sky::kBodies)
+        points.push_back({std::string(kAbbreviations[sky::index(body)]), std::string(sky::bodyName(body)),
+                          seconds(r.positions[body]), body == r.ak, body == r.amk});
+    points.push_back({"Ke", "Ketu", seconds(sky::ketuLongitude(r.positions[sky::Body::Rahu])), false, false});
+    return points;
 }
 
 std::vector<std::string> planetNotes(const Reckoning& r) {

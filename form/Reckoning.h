@@ -2,10 +2,12 @@
 // window shows them.
 #pragma once
 
+#include "form/Chart.h"
 #include "form/Controls.h"
 #include "form/Database.h"
 #include "form/Details.h"
 #include "sky/Ephemeris.h"
+#include "sky/Horizon.h"
 #include "sky/Karakas.h"
 #include "sky/Time.h"
 #include "store/BirthData.h"
@@ -24,6 +26,17 @@ struct Reckoning {
     std::array<sky::KarakaRank, sky::kBodyCount> ranks;
     sky::Body ak = sky::Body::Sun;  // the Atmakaraka
     sky::Body amk = sky::Body::Sun; // the Amatyakaraka
+
+    // Where there is a place: where it is and what it is called ("13.0827 N, 80.2707 E" where only the
+    // coordinates were given), the lagna's sidereal longitude, and the Hindu day of the moment.
+    struct Place {
+        std::string name;
+        sky::GeoPoint at;
+        bool fromGazetteer = false; // found by its name alone, the coordinates not given
+        double lagna = 0;
+        sky::HinduDay day;
+    };
+    std::optional<Place> place;
 
     // The sidereal longitude of each body row: Sun, Moon, AK, AmK.
     std::array<double, kBodyRows> rowLongitudes() const;
@@ -49,9 +62,15 @@ std::optional<BirthProblem> birthDataProblem(const store::BirthData& birth, sky:
 SpanTimes spanTimes(const Reckoning& reckoning, const store::BirthData& birth,
                     const std::array<int, kBodyRows>& longitudes, sky::Ephemeris& ephemeris, Database& db);
 
-// The table of the eight bodies, and the lines under it.
+// The table of the lagna (where there is a place), the eight bodies and Ketu, and the lines under it.
 std::vector<PlanetRow> planetRows(const Reckoning& reckoning);
 std::vector<std::string> planetNotes(const Reckoning& reckoning);
+
+// The lagna, sunrise, sunset and vara in words, one line each; none without a place.
+std::vector<std::string> placeLines(const Reckoning& reckoning, const sky::Zone& zone);
+
+// The chart's points: the lagna, the nine grahas, the AK and AmK marked.
+std::vector<ChartPoint> chartPoints(const Reckoning& reckoning);
 
 // 2°07'24" from whole arc-seconds.
 std::string degreesMinutesSeconds(int seconds);

@@ -1,6 +1,7 @@
 #include "form/Wheel.h"
 
 #include "almanac/Entries.h"
+#include "almanac/Names.h"
 #include "almanac/Pair.h"
 
 #include <cstdio>
@@ -31,6 +32,16 @@ std::string signPosition(int minutes) {
     return text;
 }
 
+std::string writtenSignPosition(int minutes) {
+    const int sign = minutes / (almanac::kDegreesPerSign * almanac::kMinutesPerDegree);
+    char text[64];
+    std::snprintf(text, sizeof text, "%s %d°%02d′",
+                  std::string(almanac::kSignNames[static_cast<std::size_t>(sign)]).c_str(),
+                  minutes / almanac::kMinutesPerDegree % almanac::kDegreesPerSign,
+                  minutes % almanac::kMinutesPerDegree);
+    return text;
+}
+
 std::string arcLength(int minutes) {
     char text[32];
     std::snprintf(text, sizeof text, "%d°%02d'", minutes / almanac::kMinutesPerDegree,
@@ -44,6 +55,11 @@ std::string wheelDescription(const WheelPicture& picture) {
     for (std::size_t row = 0; row < picture.bodies.size(); ++row)
         text += std::string(kBodies[row]) + " at " + signPosition(picture.bodies[row].minutes) +
                 (row + 1 < picture.bodies.size() ? ", " : ". ");
+    return text + wheelArcsDescription(picture);
+}
+
+std::string wheelArcsDescription(const WheelPicture& picture) {
+    std::string text;
     constexpr const char* kArcs[] = {"The Sun to Moon arc (solid)", "The AK to AmK arc (dashed)"};
     constexpr const char* kYoga[] = {"outer", "inner"};
     for (std::size_t pair = 0; pair < 2; ++pair)

@@ -87,7 +87,7 @@ TEST(Accessibility, ResultsAreLabelledByTheirCaptionsAndReachedFromTheKeyboard) 
     // An access key presses its button as a click would, a moment later.
     auto* planetsTable = window->findChild<QTableWidget*>("Planets and karakas");
     QTest::keyClick(date, Qt::Key_F, Qt::AltModifier);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return planetsTable->rowCount() == 8; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return planetsTable->rowCount() == 9; }));
     QTest::keyClick(date, Qt::Key_C, Qt::AltModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->findChild<QLabel*>("lblyoga(1)")->text().isEmpty(); }));
     ASSERT_TRUE(boxes.shown().isEmpty()) << boxes.texts().join('\n').toStdString();

@@ -42,7 +42,7 @@ TEST_F(BirthDataTest, FillPicksTheSunMoonAkAndAmkAsTheTableShowsThem) {
     start();
     fill(kBirth);
     ASSERT_TRUE(window.messages.empty()) << window.messages.front();
-    ASSERT_EQ(window.birth.planets.size(), 8u);
+    ASSERT_EQ(window.birth.planets.size(), 9u); // the eight and Ketu
     std::map<std::string, std::string> longitudeOf;
     for (const form::PlanetRow& row : window.birth.planets)
         longitudeOf[row.karaka.empty() ? row.body : row.karaka] = row.longitude;
@@ -116,7 +116,7 @@ TEST_F(BirthDataTest, ASaveKeepsTheBirthDataWhileTheRowsAreAsFilledAndRecallBrin
 
     select(1);
     EXPECT_EQ(window.birth.fields, kBirth);
-    EXPECT_EQ(window.birth.planets.size(), 8u);
+    EXPECT_EQ(window.birth.planets.size(), 9u);
     select(0);
     EXPECT_EQ(window.birth.fields.date, "") << "a chart without birth data clears the group";
     EXPECT_EQ(window.birth.rowsSource, "");

@@ -24,7 +24,8 @@ protected:
             "'0'),"
             " ('Ravi', 2, '2', '28', 10, '27', '5', 10, '27', '5', 11, '25', '59'),"
             " ('Meera', 3, '3', '3', 1, '0', '0', 1, '0', '0', 1, '0', '0');"
-            " insert into birth_data values (2, '1990-05-17', '14:30', 'Asia/Kolkata', 'lahiri', 8, 'mean')");
+            " insert into birth_data (chart, birth_date, birth_time, birth_zone, ayanamsa, karakas, node) "
+            "values (2, '1990-05-17', '14:30', 'Asia/Kolkata', 'lahiri', 8, 'mean')");
     }
 
     void choose(int position) {

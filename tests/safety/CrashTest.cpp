@@ -182,8 +182,8 @@ TEST(CrashTest, KilledWhileDeletingLeavesTheChartWithItsBirthDataOrNeither) {
     constexpr int kDeleteKills = 40;
     testing_support::TempDir dir;
     const std::filesystem::path original = dir / "original.mdb";
-    std::string rows =
-        "insert into birth_data values (1, '1990-05-17', '14:30', 'UTC', 'lahiri', 8, 'mean');";
+    std::string rows = "insert into birth_data (chart, birth_date, birth_time, birth_zone, ayanamsa, "
+                       "karakas, node) values (1, '1990-05-17', '14:30', 'UTC', 'lahiri', 8, 'mean');";
     for (int i = 0; i < 2'000; ++i)
         rows += "insert into Int_Velmorant (name, sunsign, sundeg, sunmin) values ('chart " +
                 std::to_string(i) + "', 1, '0', '0');";
