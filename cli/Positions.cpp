@@ -2,12 +2,15 @@
 
 #include "almanac/Ascii.h"
 #include "almanac/Entries.h"
+#include "almanac/Names.h"
 #include "cli/Shown.h"
 #include "cli/Streams.h"
 #include "form/Json.h"
 #include "sky/Ephemeris.h"
+#include "sky/Horizon.h"
 #include "sky/Karakas.h"
 #include "sky/Longitude.h"
+#include "sky/Places.h"
 #include "sky/Time.h"
 
 #include <CLI/CLI.hpp>
@@ -46,8 +49,19 @@ struct Arguments {
     std::string ayanamsa{sky::ayanamsaKey(sky::Ayanamsa::Lahiri)};
     std::string node{sky::nodeKey(sky::Node::Mean)};
     int karakas = sky::karakaCount(sky::KarakaScheme::Eight);
+    std::string place;
+    std::string latitude;
+    std::string longitude;
     bool json = false;
     bool batch = false;
+};
+
+// Where the moment is seen from, and what it adds: the lagna and the Hindu day.
+struct Seen {
+    std::string name; // the city's full name; empty for coordinates alone
+    sky::GeoPoint at;
+    double lagna = 0;
+    sky::HinduDay day;
 };
 
 struct Settings {
@@ -60,6 +74,7 @@ struct Reading {
     date::sys_seconds ut;
     sky::Positions positions;
     std::array<sky::KarakaRank, sky::kBodyCount> karakas;
+    std::optional<Seen> place;
 };
 
 // Throws sky::InputError naming the field at fault; a moment beyond the ephemeris is the date's fault.
@@ -70,7 +85,7 @@ Reading read(sky::Ephemeris& ephemeris, const Settings& settings, std::string_vi
     const date::sys_seconds ut = sky::universalTime(civilDay, timeOfDay, sky::Zone::parse(zone));
     try {
         const sky::Positions positions = ephemeris.positions(sky::julianDay(ut), settings.frame);
-        return {ut, positions, sky::rankKarakas(positions.longitudes, settings.scheme)};
+        return {ut, positions, sky::rankKarakas(positions.longitudes, settings.scheme), std::nullopt};
     } catch (const sky::OutOfRange& e) {
         throw sky::InputError(sky::Field::Date, e.what());
     }
@@ -110,7 +125,35 @@ std::string padded(std::string_view text, std::size_t width, bool right = false)
     return right ? fill + std::string(text) : std::string(text) + fill;
 }
 
-void writeTable(std::ostream& out, const Reading& reading, const Settings& settings) {
+std::string positionText(const sky::SignPosition& at) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%2d°%02d'%02d.%d\"", at.degrees, at.minutes, at.tenths / 10,
+                  at.tenths % 10);
+    return text;
+}
+
+std::string nakshatraText(double longitude) {
+    const sky::NakshatraPada at = sky::nakshatraAt(longitude);
+    return std::string(almanac::kNakshatraNames[static_cast<std::size_t>(at.nakshatra)]) + ", pada " +
+           std::to_string(at.pada);
+}
+
+void writePlace(std::ostream& out, const Seen& place, const sky::Zone& zone) {
+    const auto time = [&](const std::optional<date::sys_seconds>& moment, const char* none) {
+        return moment ? zone.localTime(*moment, sky::Zone::Precision::Second) : std::string(none);
+    };
+    const sky::SignPosition lagna = sky::splitLongitude(place.lagna);
+    out << "Place      " << (place.name.empty() ? "" : place.name + ", ")
+        << sky::latitudeText(place.at.latitude) << ", " << sky::longitudeText(place.at.longitude) << "\n"
+        << "Lagna      " << signName(lagna) << " " << positionText(lagna) << ", "
+        << nakshatraText(place.lagna) << "\n"
+        << "Sunrise    " << time(place.day.sunrise, "none that day") << "\n"
+        << "Sunset     " << time(place.day.sunset, "none that day") << "\n"
+        << "Vara       " << almanac::kVaraNames[static_cast<std::size_t>(place.day.vara)]
+        << (place.day.beforeSunrise ? ", the birth came before sunrise" : "") << "\n";
+}
+
+void writeTable(std::ostream& out, const Reading& reading, const Settings& settings, const sky::Zone& zone) {
     const bool eight = settings.scheme == sky::KarakaScheme::Eight;
     out << "UT         " << sky::isoUniversal(reading.ut) << "\n"
         << "Ayanamsa   " << sky::ayanamsaLabel(settings.frame.ayanamsa) << ", "
@@ -121,7 +164,10 @@ void writeTable(std::ostream& out, const Reading& reading, const Settings& setti
         << (reading.positions.theory == sky::Theory::DataFiles
                 ? "Swiss Ephemeris data files"
                 : "Moshier theory, built into the Swiss Ephemeris")
-        << "\n\n";
+        << "\n";
+    if (reading.place)
+        writePlace(out, *reading.place, zone);
+    out << "\n";
 
     // The position is 11 characters wide on screen, one of them the two bytes of the degree sign.
     out << padded("Body", 8) << ' ' << padded("Longitude", 10, true) << "  " << padded("Sign", 12) << ' '
@@ -131,9 +177,7 @@ void writeTable(std::ostream& out, const Reading& reading, const Settings& setti
         const double longitude = reading.positions[body];
         const sky::SignPosition at = sky::splitLongitude(longitude);
         const sky::KarakaRank& rank = reading.karakas[sky::index(body)];
-        char position[24];
-        std::snprintf(position, sizeof position, "%2d°%02d'%02d.%d\"", at.degrees, at.minutes, at.tenths / 10,
-                      at.tenths % 10);
+        const std::string position = positionText(at);
         std::string karaka = "-";
         if (rank.role)
             karaka = padded(sky::karakaAbbreviation(*rank.role), 4) + " " +
@@ -148,7 +192,35 @@ void writeTable(std::ostream& out, const Reading& reading, const Settings& setti
                "Saturn, Rahu takes the higher karaka.\n";
 }
 
-void writeJson(std::ostream& out, const Reading& reading, const Settings& settings) {
+std::string jsonDegrees(double value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%.4f", value);
+    return text;
+}
+
+std::string placeJson(const Seen& place, const sky::Zone& zone) {
+    const auto time = [&](const std::optional<date::sys_seconds>& moment) {
+        return moment ? form::jsonString(zone.isoLocalTime(*moment)) : std::string("null");
+    };
+    const sky::SignPosition lagna = sky::splitLongitude(place.lagna);
+    const sky::NakshatraPada nakshatra = sky::nakshatraAt(place.lagna);
+    return ", \"place\": {\"name\": " + (place.name.empty() ? "null" : form::jsonString(place.name)) +
+           ", \"latitude\": " + jsonDegrees(place.at.latitude) +
+           ", \"longitude\": " + jsonDegrees(place.at.longitude) +
+           "}, \"lagna\": {\"longitude\": " + decimalDegrees(place.lagna) +
+           ", \"sign\": " + form::jsonString(signName(lagna)) +
+           ", \"degrees\": " + std::to_string(lagna.degrees) +
+           ", \"minutes\": " + std::to_string(lagna.minutes) + ", \"seconds\": " + secondsText(lagna) +
+           ", \"nakshatra\": " +
+           form::jsonString(almanac::kNakshatraNames[static_cast<std::size_t>(nakshatra.nakshatra)]) +
+           ", \"pada\": " + std::to_string(nakshatra.pada) +
+           "}, \"day\": {\"sunrise\": " + time(place.day.sunrise) +
+           ", \"sunset\": " + time(place.day.sunset) +
+           ", \"vara\": " + form::jsonString(almanac::kVaraNames[static_cast<std::size_t>(place.day.vara)]) +
+           "}";
+}
+
+void writeJson(std::ostream& out, const Reading& reading, const Settings& settings, const sky::Zone& zone) {
     std::string json =
         "{\"ut\": " + form::jsonString(sky::isoUniversal(reading.ut)) +
         ", \"ayanamsa\": {\"name\": " + form::jsonString(sky::ayanamsaKey(settings.frame.ayanamsa)) +
@@ -165,7 +237,10 @@ void writeJson(std::ostream& out, const Reading& reading, const Settings& settin
                 ", \"minutes\": " + std::to_string(at.minutes) + ", \"seconds\": " + secondsText(at) +
                 ", \"karaka\": " + (role ? form::jsonString(sky::karakaAbbreviation(*role)) : "null") + "}";
     }
-    out << json << "]}\n";
+    json += "]";
+    if (reading.place)
+        json += placeJson(*reading.place, zone);
+    out << json << "}\n";
 }
 
 void writeCsvHeader(std::ostream& out) {
@@ -259,8 +334,39 @@ int runPositions(const Arguments& arguments, Io io) {
             throw UsageError("--date: missing; give it as " + std::string(sky::kDateForm));
         if (arguments.time.empty())
             throw UsageError("--time: missing; give it as HH:MM or HH:MM:SS");
-        if (arguments.zone.empty())
-            throw UsageError("--zone: missing; give a name such as Asia/Kolkata or an offset such as +05:30");
+        if (arguments.zone.empty() && arguments.place.empty())
+            throw UsageError("--zone: missing; give a name such as Asia/Kolkata or an offset such as +05:30, "
+                             "or a --place");
+    }
+
+    // The place: a city by its name, or coordinates.
+    std::optional<Seen> place;
+    std::string zone = arguments.zone;
+    if (!arguments.place.empty()) {
+        const sky::City* city = sky::Gazetteer::instance().find(arguments.place);
+        if (!city)
+            throw UsageError(
+                "--place: \"" + arguments.place +
+                "\" is not a city Velmorant knows; give its name as GeoNames writes it (\"Chennai\", "
+                "\"Chennai, Tamil Nadu, India\"), or --lat and --lon");
+        place = Seen{city->label(), {city->latitude, city->longitude}, 0, {}};
+        if (zone.empty())
+            zone = city->zone;
+    } else if (!arguments.latitude.empty() || !arguments.longitude.empty()) {
+        if (arguments.latitude.empty() || arguments.longitude.empty())
+            throw UsageError(arguments.latitude.empty() ? "--lat: missing; --lon needs it"
+                                                        : "--lon: missing; --lat needs it");
+        place = Seen{};
+        try {
+            place->at.latitude = sky::parseLatitude(arguments.latitude);
+        } catch (const sky::InputError& e) {
+            throw UsageError("--lat: " + std::string(e.what()));
+        }
+        try {
+            place->at.longitude = sky::parseLongitude(arguments.longitude);
+        } catch (const sky::InputError& e) {
+            throw UsageError("--lon: " + std::string(e.what()));
+        }
     }
 
     sky::Ephemeris ephemeris;
@@ -269,14 +375,20 @@ int runPositions(const Arguments& arguments, Io io) {
 
     Reading reading;
     try {
-        reading = read(ephemeris, settings, arguments.date, arguments.time, arguments.zone);
+        reading = read(ephemeris, settings, arguments.date, arguments.time, zone);
     } catch (const sky::InputError& e) {
         throw UsageError("--" + std::string(sky::fieldName(e.field())) + ": " + e.what());
     }
+    const sky::Zone shownIn = sky::Zone::parse(zone);
+    if (place) {
+        place->lagna = sky::lagna(ephemeris, sky::julianDay(reading.ut), place->at, settings.frame.ayanamsa);
+        place->day = sky::hinduDay(ephemeris, reading.ut, shownIn, place->at);
+        reading.place = std::move(place);
+    }
     if (arguments.json)
-        writeJson(io.out, reading, settings);
+        writeJson(io.out, reading, settings, shownIn);
     else
-        writeTable(io.out, reading, settings);
+        writeTable(io.out, reading, settings, shownIn);
     return kSuccess;
 }
 
@@ -306,11 +418,28 @@ void addPositionsCommand(CLI::App& app, Io io, int& status) {
     command->add_option("--node", arguments->node, "Rahu as the mean or the true lunar node")
         ->check(CLI::IsMember({"mean", "true"}, CLI::ignore_case))
         ->capture_default_str();
+    CLI::Option* place = command->add_option(
+        "--place", arguments->place,
+        "Birth place: a city's name (\"Chennai\"), or its full name (\"Chennai, Tamil Nadu, India\"); the "
+        "most populous city of that name is taken and named in the output, with its time zone unless --zone "
+        "is given. Adds the lagna, sunrise, sunset and vara");
+    CLI::Option* latitude = command->add_option(
+        "--lat", arguments->latitude,
+        "Latitude instead of --place: signed decimal degrees, north positive (13.0827, -33.8688), or with "
+        "the hemisphere (13.0827N, 13°04'58\"N)");
+    CLI::Option* longitude = command->add_option(
+        "--lon", arguments->longitude,
+        "Longitude with --lat: signed decimal degrees, east positive (80.2707, -171.76), or with the "
+        "hemisphere (80.2707E, 80°16'15\"E)");
+    place->excludes(latitude)->excludes(longitude);
     CLI::Option* json = command->add_flag("--json", arguments->json, "Write one JSON object");
     command->add_flag("--batch", arguments->batch, "Read many moments as CSV on standard input; see below")
         ->excludes(date)
         ->excludes(time)
         ->excludes(zone)
+        ->excludes(place)
+        ->excludes(latitude)
+        ->excludes(longitude)
         ->excludes(json);
     command->footer(std::string(kBatchHelp));
     command->callback([arguments, io, &status] { status = runPositions(*arguments, io); });
