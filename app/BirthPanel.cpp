@@ -2,18 +2,25 @@
 
 #include "app/CommandButton.h"
 #include "sky/Options.h"
+#include "sky/Places.h"
 #include "sky/Time.h"
 
+#include <QAbstractItemView>
+#include <QAbstractListModel>
 #include <QComboBox>
 #include <QCompleter>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPromise>
 #include <QStringListModel>
 #include <QTableWidget>
+#include <QThreadPool>
 #include <QVBoxLayout>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -39,7 +46,52 @@ void selectData(QComboBox* box, const QVariant& data) {
     box->setCurrentIndex(at < 0 ? 0 : at);
 }
 
+// How many cities the place field offers at a time.
+constexpr std::size_t kPlacesOffered = 12;
+
+// The row a completion stands for in the model of cities, through the completer's own model.
+constexpr int kRowRole = Qt::UserRole;
+
 } // namespace
+
+// The cities offered for what is typed in the place field, by their labels.
+class PlaceModel final : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    void show(std::vector<const sky::City*> cities) {
+        beginResetModel();
+        m_cities = std::move(cities);
+        endResetModel();
+    }
+    const sky::City* city(int row) const {
+        return row >= 0 && row < rowCount() ? m_cities[static_cast<std::size_t>(row)] : nullptr;
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(m_cities.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        const sky::City* at = city(index.row());
+        if (!at || index.parent().isValid())
+            return {};
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return QString::fromStdString(at->label());
+        case Qt::ToolTipRole:
+            return QString::fromStdString(sky::latitudeText(at->latitude) + ", " +
+                                          sky::longitudeText(at->longitude) + ", " + at->zone);
+        case kRowRole:
+            return index.row();
+        default:
+            return {};
+        }
+    }
+
+private:
+    std::vector<const sky::City*> m_cities;
+};
 
 BirthPanel::BirthPanel(QWidget* parent)
     : QWidget(parent) {
@@ -50,6 +102,38 @@ BirthPanel::BirthPanel(QWidget* parent)
     m_date->setPlaceholderText("YYYY-MM-DD (Gregorian; -0044-03-15 is 45 BCE)");
     m_time = labelled(form, "Birth time", new QLineEdit);
     m_time->setPlaceholderText("HH:MM or HH:MM:SS, local time");
+
+    m_place = labelled(form, "Birth place", new QLineEdit);
+    m_place->setPlaceholderText("A city, as Chennai: pick it from the list its first letters open");
+    m_place->setAccessibleDescription("Completes city names as you type; picking a city fills in its "
+                                      "latitude, longitude and time zone");
+    m_places = new PlaceModel(this);
+    m_placeCompleter = new QCompleter(m_places, this);
+    m_placeCompleter->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    m_placeCompleter->setMaxVisibleItems(static_cast<int>(kPlacesOffered));
+    m_placeCompleter->setWidget(m_place);
+    m_placeCompleter->popup()->setAccessibleName("Cities");
+
+    // Latitude and longitude side by side, each labelled by its own caption.
+    m_latitude = new QLineEdit;
+    m_latitude->setPlaceholderText("13.0827 N or 13°04'58\"N");
+    m_longitude = new QLineEdit;
+    m_longitude->setPlaceholderText("80.2707 E or 80°16'15\"E");
+    auto* latitudeLabel = new QLabel("Latitude");
+    auto* longitudeLabel = new QLabel("Longitude");
+    auto* coordinates = new QHBoxLayout;
+    coordinates->addWidget(m_latitude, 1);
+    coordinates->addWidget(longitudeLabel);
+    coordinates->addWidget(m_longitude, 1);
+    for (auto [label, field] :
+         {std::pair{latitudeLabel, m_latitude}, std::pair{longitudeLabel, m_longitude}}) {
+        label->setBuddy(field);
+        field->setAccessibleName(label->text());
+        field->setObjectName(label->text());
+        field->setToolTip("Decimal degrees, signed (-33.8688) or with the hemisphere (33.8688 S), or "
+                          "degrees, minutes and seconds (33°52'08\"S)");
+    }
+    form->addRow(latitudeLabel, coordinates);
 
     m_zone = labelled(form, "Time zone", new QComboBox);
     m_zone->setEditable(true);
@@ -140,8 +224,16 @@ BirthPanel::BirthPanel(QWidget* parent)
         if (std::exchange(m_zoneTyped, false))
             emit choiceChanged(Choice::Zone);
     });
-    for (QLineEdit* field : {m_date, m_time})
+    for (QLineEdit* field : {m_date, m_time, m_latitude, m_longitude})
         connect(field, &QLineEdit::textEdited, this, &BirthPanel::edited);
+    // A place typed by hand keeps the coordinates: they may be the ones the person means.
+    connect(m_place, &QLineEdit::textEdited, this, [this] {
+        startReadingPlaces();
+        showCompletions();
+        emit edited();
+    });
+    connect(m_placeCompleter, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+            [this](const QModelIndex& index) { pickPlace(index.data(kRowRole).toInt()); });
     m_defaults = {"", "", sky::systemZoneName(), "", 8, "", "", "", ""};
     clear();
 }
@@ -161,12 +253,74 @@ void BirthPanel::showRowsSource(std::string_view note) {
 }
 
 QList<QWidget*> BirthPanel::tabOrder() const {
-    return {m_date, m_time, m_zone, m_ayanamsa, m_karakas, m_node, m_fill, m_planets};
+    return {m_date,     m_time,    m_place, m_latitude, m_longitude, m_zone,
+            m_ayanamsa, m_karakas, m_node,  m_fill,     m_planets};
 }
 
 void BirthPanel::focusField(form::BirthField field) {
-    QWidget* const fields[] = {m_date, m_time, m_zone};
+    // In the order of form::BirthField.
+    QWidget* const fields[] = {m_date, m_time, m_zone, m_place, m_latitude, m_longitude};
     fields[static_cast<int>(field)]->setFocus(Qt::OtherFocusReason);
+}
+
+void BirthPanel::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    startReadingPlaces();
+}
+
+void BirthPanel::startReadingPlaces() {
+    if (m_placesRead)
+        return;
+    m_placesRead = new QFutureWatcher<void>(this);
+    // The watcher goes with the panel; the worker holds only the promise and the gazetteer, neither of
+    // which the panel owns, so closing the window while it reads is safe. Qt waits for the worker when
+    // the program ends.
+    connect(m_placesRead, &QFutureWatcher<void>::finished, this, [this] {
+        m_placesReady = true;
+        if (m_place->hasFocus())
+            showCompletions();
+    });
+    auto promise = std::make_shared<QPromise<void>>();
+    m_placesRead->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise] {
+        promise->start();
+        try {
+            sky::Gazetteer::instance();
+        } catch (const std::exception&) {
+            // The field then offers nothing; a place typed whole is still looked for at Calculate.
+        }
+        promise->finish();
+    });
+}
+
+void BirthPanel::showCompletions() {
+    const std::string typed = m_place->text().toStdString();
+    std::vector<const sky::City*> offered;
+    if (m_placesReady) {
+        try {
+            offered = sky::Gazetteer::instance().complete(typed, kPlacesOffered);
+        } catch (const std::exception&) {
+            offered.clear();
+        }
+    }
+    m_places->show(std::move(offered));
+    if (m_places->rowCount() == 0)
+        m_placeCompleter->popup()->hide();
+    else
+        m_placeCompleter->complete();
+}
+
+void BirthPanel::pickPlace(int row) {
+    const sky::City* city = m_places->city(row);
+    if (!city)
+        return;
+    m_place->setText(QString::fromStdString(city->label()));
+    m_latitude->setText(QString::fromStdString(sky::latitudeText(city->latitude)));
+    m_longitude->setText(QString::fromStdString(sky::longitudeText(city->longitude)));
+    // The city's zone is this chart's; the zone remembered for the next one stays as it was.
+    m_zone->setCurrentText(QString::fromStdString(city->zone));
+    m_zoneTyped = false;
+    emit edited();
 }
 
 store::BirthData BirthPanel::birthData() const {
@@ -176,14 +330,17 @@ store::BirthData BirthPanel::birthData() const {
             m_ayanamsa->currentData().toString().toStdString(),
             m_karakas->currentData().toInt(),
             m_node->currentData().toString().toStdString(),
-            {},
-            {},
-            {}};
+            m_place->text().trimmed().toStdString(),
+            m_latitude->text().trimmed().toStdString(),
+            m_longitude->text().trimmed().toStdString()};
 }
 
 void BirthPanel::setBirthData(const store::BirthData& birth) {
     m_date->setText(QString::fromStdString(birth.date));
     m_time->setText(QString::fromStdString(birth.time));
+    m_place->setText(QString::fromStdString(birth.place));
+    m_latitude->setText(QString::fromStdString(birth.latitude));
+    m_longitude->setText(QString::fromStdString(birth.longitude));
     m_zone->setCurrentText(QString::fromStdString(birth.zone));
     selectData(m_ayanamsa, QString::fromStdString(birth.ayanamsa));
     selectData(m_karakas, birth.karakas);
@@ -191,8 +348,8 @@ void BirthPanel::setBirthData(const store::BirthData& birth) {
 }
 
 void BirthPanel::clear() {
-    m_date->clear();
-    m_time->clear();
+    for (QLineEdit* field : {m_date, m_time, m_place, m_latitude, m_longitude})
+        field->clear();
     m_zone->setCurrentText(QString::fromStdString(m_defaults.zone));
     selectData(m_ayanamsa, QString::fromStdString(m_defaults.ayanamsa));
     selectData(m_karakas, m_defaults.karakas);

@@ -1,12 +1,18 @@
-// The birth data group: date, time, time zone and the three choices, "Fill positions", and the table of
-// the eight bodies with their karakas.
+// The birth data group: date, time, the birth place with its latitude and longitude, time zone and the
+// three choices, "Fill positions", and the table of the bodies with their karakas.
+//
+// The place completes city names from the gazetteer, which a worker thread reads once the panel is
+// first shown or typed in, so that neither the window's start nor its typing waits for it.
 #pragma once
 
 #include "form/Controls.h"
 
+#include <QFutureWatcher>
 #include <QWidget>
 
+class PlaceModel;
 class QComboBox;
+class QCompleter;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -36,15 +42,33 @@ public:
     // What the user can choose, as it is remembered.
     enum class Choice { Zone, Ayanamsa, Karakas, Node };
 
+    // Whether the gazetteer has been read, so that the place field completes.
+    bool placesReady() const { return m_placesReady; }
+
 signals:
-    // The user changed the zone or one of the three choices.
+    // The user changed the zone or one of the three choices; a zone that came with a picked city is
+    // none.
     void choiceChanged(BirthPanel::Choice choice);
     // The user changed any field.
     void edited();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void startReadingPlaces();
+    void showCompletions();
+    void pickPlace(int row);
+
     QLineEdit* m_date;
     QLineEdit* m_time;
+    QLineEdit* m_place;
+    QLineEdit* m_latitude;
+    QLineEdit* m_longitude;
+    PlaceModel* m_places;
+    QCompleter* m_placeCompleter;
+    QFutureWatcher<void>* m_placesRead = nullptr; // from the first showing or keystroke on
+    bool m_placesReady = false;
     QComboBox* m_zone;
     QComboBox* m_ayanamsa;
     QComboBox* m_karakas;

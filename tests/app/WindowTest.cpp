@@ -1,4 +1,5 @@
 // The real main window, offscreen: start-up, keyboard and mouse, the restored size, errors and "Exit".
+#include "app/BirthPanel.h"
 #include "app/Lists.h"
 #include "app/MessageBox.h"
 #include "app/Module1.h"
@@ -8,9 +9,11 @@
 #include "sky/Time.h"
 #include "support/TempDir.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -210,11 +213,12 @@ TEST_F(WindowTest, TabGoesRoundTheWholeWindowAndShiftTabBack) {
     }
     ASSERT_EQ(QApplication::focusWidget(), first) << reached.join(' ').toStdString();
     EXPECT_EQ(reached.mid(0, 2), (QStringList{"txtname", "lstsign(0)"}));
-    const QStringList afterExit{"cmd_calc",      "cmd_save",    "cmd_exit",     "qt_tabwidget_tabbar",
-                                "Birth date",    "Birth time",  "Time zone",    "Ayanamsa",
-                                "Karaka scheme", "Lunar node",  "cmd_fill",     "Planets and karakas",
-                                "printChart",    "exportChart", "exportCharts", "importCharts",
-                                "lstname"};
+    const QStringList birthTab{"Birth date", "Birth time", "Birth place",        "Latitude",
+                               "Longitude",  "Time zone",  "Ayanamsa",           "Karaka scheme",
+                               "Lunar node", "cmd_fill",   "Planets and karakas"};
+    const QStringList afterExit =
+        QStringList{"cmd_calc", "cmd_save", "cmd_exit", "qt_tabwidget_tabbar"} + birthTab +
+        QStringList{"printChart", "exportChart", "exportCharts", "importCharts", "lstname"};
     EXPECT_EQ(reached.mid(reached.indexOf("cmd_calc")), afterExit);
 
     QTest::keyClick(first, Qt::Key_Backtab, Qt::ShiftModifier);
@@ -316,6 +320,44 @@ TEST_F(WindowTest, RemembersTheBirthChoicesTheTabAndTheSizeButNotADamagedFile) {
     EXPECT_EQ(window->findChild<QComboBox*>("Time zone")->currentText().toStdString(), sky::systemZoneName());
     EXPECT_EQ(window->findChild<QTabWidget*>("freeTabs")->currentIndex(), 0);
     EXPECT_TRUE(window->isMaximized());
+}
+
+TEST_F(WindowTest, APickedCityFillsItsCoordinatesAndItsZoneForThisChartOnly) {
+    Tithi_Vel* window = start();
+    const QString startingZone = control<QComboBox>("Time zone")->currentText();
+    auto* place = control<QLineEdit>("Birth place");
+    QAccessibleInterface* readPlace = QAccessible::queryAccessibleInterface(place);
+    EXPECT_EQ(readPlace->text(QAccessible::Name), "Birth place");
+    EXPECT_TRUE(readPlace->text(QAccessible::Description).contains("city names"));
+
+    place->setFocus();
+    QTest::keyClicks(place, "Chenn");
+    // The cities are read on a worker thread; the list opens once they are in.
+    QAbstractItemView* cities =
+        window->findChild<BirthPanel*>("birthPanel")->findChild<QCompleter*>()->popup();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return cities->isVisible(); }, 20'000));
+    EXPECT_EQ(cities->model()->index(0, 0).data().toString(), "Chennai, Tamil Nadu, India");
+    QTest::keyClick(cities, Qt::Key_Down);
+    QTest::keyClick(cities, Qt::Key_Return);
+    EXPECT_FALSE(cities->isVisible());
+    EXPECT_EQ(place->text(), "Chennai, Tamil Nadu, India");
+    EXPECT_EQ(control<QLineEdit>("Latitude")->text(), "13.0878 N");
+    EXPECT_EQ(control<QLineEdit>("Longitude")->text(), "80.2785 E");
+    EXPECT_EQ(control<QComboBox>("Time zone")->currentText(), "Asia/Kolkata");
+
+    // A place typed by hand keeps the coordinates; the fields go into the birth data trimmed.
+    QTest::keyClicks(place, " ");
+    EXPECT_EQ(control<QLineEdit>("Latitude")->text(), "13.0878 N");
+    const store::BirthData birth = window->findChild<BirthPanel*>("birthPanel")->birthData();
+    EXPECT_EQ(birth.place, "Chennai, Tamil Nadu, India");
+    EXPECT_EQ(birth.latitude, "13.0878 N");
+    EXPECT_EQ(birth.longitude, "80.2785 E");
+
+    // The city's zone was this chart's, not a choice to remember.
+    QTest::mouseClick(control<QPushButton>("cmd_exit"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_NE(startWithoutDatabase(), nullptr);
+    EXPECT_EQ(control<QComboBox>("Time zone")->currentText(), startingZone);
 }
 
 TEST_F(WindowTest, TheRestoredWindowShowsEveryControl) {
