@@ -81,6 +81,15 @@ TEST(Cli, ExitStatusesAndTheFieldAtFault) {
         {birth + std::vector<std::string>{"--ayanamsa", "sayana"}, 2, "--ayanamsa"},
         {birth + std::vector<std::string>{"--karakas", "9"}, 2, "--karakas"},
         {birth + std::vector<std::string>{"--batch"}, 2, "--batch"},
+        {{"positions", "--date", "1990-05-17", "--time", "14:30", "--place", "Chennai"},
+         0,
+         "Place      Chennai, Tamil Nadu, India, 13."},
+        {birth + std::vector<std::string>{"--place", "Xyzzyville"}, 2,
+         "--place: \"Xyzzyville\" is not a city"},
+        {birth + std::vector<std::string>{"--lat", "91", "--lon", "0"}, 2, "--lat: "},
+        {birth + std::vector<std::string>{"--lat", "13N"}, 2, "--lon: missing"},
+        {birth + std::vector<std::string>{"--lat", "13E", "--lon", "80E"}, 2, "--lat: "},
+        {birth + std::vector<std::string>{"--place", "Chennai", "--lat", "13"}, 2, "--lat"},
     };
     for (const Call& call : calls) {
         SCOPED_TRACE(testing::PrintToString(call.arguments));
@@ -138,6 +147,43 @@ TEST(Cli, JsonIsOneObjectWithTheEightBodiesInOrder) {
     ASSERT_EQ(sevenBodies.size(), 8u);
     EXPECT_EQ(sevenBodies[7][2], "null");
     EXPECT_EQ(seven.out.find("PiK"), std::string::npos);
+}
+
+// With a place the JSON gains the place, the lagna and the day, the bodies keeping their shape; times
+// carry the zone's offset, and a day without sunrise says null.
+TEST(Cli, APlaceAddsTheLagnaAndTheDay) {
+    const struct {
+        std::vector<std::string> where;
+        std::string expected;
+    } cases[] = {
+        {{"--zone", "Asia/Kolkata", "--place", "Chennai, Tamil Nadu, India"},
+         R"re(, "place": \{"name": "Chennai, Tamil Nadu, India", "latitude": 13\.\d{4}, "longitude": 80\.\d{4}\}, )re"
+         R"re("lagna": \{"longitude": \d+\.\d{6}, "sign": "\w+", "degrees": \d+, "minutes": \d+, "seconds": )re"
+         R"re(\d+\.\d, "nakshatra": "[\w ]+", "pada": [1-4]\}, "day": \{"sunrise": "1990-05-17T05:4\d:\d\d\+05:30", )re"
+         R"re("sunset": "1990-05-17T18:\d\d:\d\d\+05:30", "vara": "Guru \(Thursday\)"\}\}\n$)re"},
+        {{"--zone", "Europe/Oslo", "--lat", "69°38′58″N", "--lon", "18.956E"},
+         R"re("place": \{"name": null, "latitude": 69\.6494, "longitude": 18\.9560\}.*)re"
+         R"re("day": \{"sunrise": "1990-05-17T0\d:\d\d:\d\d\+02:00", )re"},
+        {{"--zone", "Pacific/Apia", "--lat", "-13.8333", "--lon", "-171.7667"},
+         R"re("latitude": -13\.8333, )re"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments{"positions", "--date", "1990-05-17", "--time", "14:30", "--json"};
+        arguments.insert(arguments.end(), c.where.begin(), c.where.end());
+        const Finished finished = runCli(arguments);
+        ASSERT_EQ(finished.status, 0) << finished.err;
+        EXPECT_TRUE(std::regex_search(finished.out, std::regex(c.expected))) << finished.out;
+        const std::string bodies = finished.out.substr(0, finished.out.find(", \"place\"")) + "}\n";
+        EXPECT_EQ(
+            std::distance(std::sregex_iterator(bodies.begin(), bodies.end(), kBody), std::sregex_iterator()),
+            8)
+            << "the bodies keep their shape";
+    }
+    const Finished polar = runCli({"positions", "--date", "2026-06-21", "--time", "12:00", "--zone",
+                                   "Europe/Oslo", "--lat", "69.65", "--lon", "18.96", "--json"});
+    EXPECT_NE(polar.out.find(R"re("sunrise": null, "sunset": null, "vara": "Ravi (Sunday)")re"),
+              std::string::npos)
+        << polar.out;
 }
 
 TEST(Cli, TableHasTheMomentAndARowPerBodyInOrder) {

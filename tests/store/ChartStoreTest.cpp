@@ -220,8 +220,28 @@ TEST_P(ChartStoreTest, BirthDataIsKeptWithItsChartAndAnOlderFileGetsItsTable) {
     EXPECT_EQ(store::readBirthData(con, key), birth);
     EXPECT_EQ(store::readBirthData(con, key - 1), std::nullopt);
 
+    // A file from before places has the table without their columns. They come with the first save
+    // that has a place, and the older charts keep their birth data.
+    testing_support::runSql(
+        path,
+        "alter table birth_data rename to older; create table birth_data (chart integer primary key,"
+        " birth_date text not null, birth_time text not null, birth_zone text not null, ayanamsa text not"
+        " null, karakas integer not null, node text not null); insert into birth_data select chart,"
+        " birth_date, birth_time, birth_zone, ayanamsa, karakas, node from older; drop table older");
+    EXPECT_FALSE(store::hasPlaceColumns(con));
+    EXPECT_EQ(store::readBirthData(con, key), birth);
+    store::BirthData placed = birth;
+    placed.place = "Chennai, Tamil Nadu, India";
+    placed.latitude = "13.0878 N";
+    placed.longitude = "80.2785 E";
+    const store::SaveResult withPlace = store::saveChart(con, chart("placed", placed));
+    EXPECT_TRUE(store::hasPlaceColumns(con));
+    EXPECT_EQ(store::readBirthData(con, withPlace.names->rowid(withPlace.names->size() - 1)), placed);
+    EXPECT_EQ(store::readBirthData(con, key), birth);
+
     // Some other program removes the chart but not its birth data; the key comes back for a new chart.
     testing_support::runSql(path, "delete from Int_Velmorant where rowid = " + std::to_string(key));
+    testing_support::runSql(path, "delete from Int_Velmorant where name = 'placed'");
     const store::SaveResult again = store::saveChart(con, chart("reborn"));
     ASSERT_EQ(again.names->rowid(again.names->size() - 1), key);
     EXPECT_EQ(store::readBirthData(con, key), std::nullopt) << "a new chart never inherits birth data";
