@@ -173,7 +173,8 @@ TEST(Cli, APlaceAddsTheLagnaAndTheDay) {
         const Finished finished = runCli(arguments);
         ASSERT_EQ(finished.status, 0) << finished.err;
         EXPECT_TRUE(std::regex_search(finished.out, std::regex(c.expected))) << finished.out;
-        const std::string bodies = finished.out.substr(0, finished.out.find(", \"place\"")) + "}\n";
+        const std::string json = finished.out;
+        const std::string bodies = json.substr(json.find('[') + 1, json.find(']') - json.find('[') - 1);
         EXPECT_EQ(
             std::distance(std::sregex_iterator(bodies.begin(), bodies.end(), kBody), std::sregex_iterator()),
             8)
