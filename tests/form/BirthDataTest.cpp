@@ -76,6 +76,10 @@ TEST_F(BirthDataTest, BadInputIsOneMessageNamingTheFieldAndChangesNothing) {
          "Birth date: positions can be computed only"},
         {{"-44-03-15", "14:30", "+05:30", "lahiri", 8, "mean"},
          "Birth date: \"-44-03-15\" is not a date of the form YYYY-MM-DD, or -YYYY-MM-DD before year 0"},
+        {{"1990-05-17", "14:30", "+05:30", "lahiri", 8, "mean", "Xyzzyville"},
+         "Birth place: \"Xyzzyville\" is not a city Velmorant knows"},
+        {{"1990-05-17", "14:30", "+05:30", "lahiri", 8, "mean", "", "91 N", "80 E"}, "Latitude: "},
+        {{"1990-05-17", "14:30", "+05:30", "lahiri", 8, "mean", "Home", "13 N", ""}, "Longitude: none given"},
     };
     const Rows before{{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}}};
     for (const auto& c : cases) {
@@ -88,6 +92,29 @@ TEST_F(BirthDataTest, BadInputIsOneMessageNamingTheFieldAndChangesNothing) {
         EXPECT_EQ(window.shownRows(), before);
         EXPECT_TRUE(window.birth.planets.empty());
     }
+}
+
+// A place named alone is found and written out in full; the lagna leads the table, Ketu ends it, and the
+// details say the lagna, sunrise and vara.
+TEST_F(BirthDataTest, APlaceAddsTheLagnaAndTheDay) {
+    start();
+    store::BirthData birth = kBirth;
+    birth.place = "chennai";
+    fill(birth);
+    ASSERT_TRUE(window.messages.empty()) << window.messages.front();
+    EXPECT_EQ(window.birth.fields.place, "Chennai, Tamil Nadu, India");
+    EXPECT_TRUE(window.birth.fields.latitude.ends_with(" N")) << window.birth.fields.latitude;
+    ASSERT_EQ(window.birth.planets.size(), 10u);
+    EXPECT_EQ(window.birth.planets.front().body, "Lagna");
+    EXPECT_EQ(window.birth.planets.back().body, "Ketu");
+    window.txtname().setText("Asha");
+    run(&form::MainForm::cmd_calc_Click);
+    const std::string details = testing::PrintToString(window.details);
+    for (const char* line : {"Lagna: ", "Sunrise: 1990-05-17 05:", "Vara: Guru (Thursday)"})
+        EXPECT_NE(details.find(line), std::string::npos) << line << details;
+    ASSERT_TRUE(window.chart);
+    EXPECT_TRUE(window.chart->lagnaSign);
+    EXPECT_EQ(window.chart->points.size(), 10u);
 }
 
 TEST_F(BirthDataTest, ASaveKeepsTheBirthDataWhileTheRowsAreAsFilledAndRecallBringsItBack) {
