@@ -92,7 +92,7 @@ public:
                  const std::vector<std::vector<std::string>>& rows, bool header) {
         double y = top;
         for (std::size_t row = 0; row < rows.size(); ++row) {
-            useFont(9.5, header && row == 0);
+            useFont(8.5, header && row == 0);
             double x = left;
             double height = 0;
             for (std::size_t cell = 0; cell < rows[row].size() && cell < shares.size(); ++cell) {
@@ -155,7 +155,7 @@ double layOut(PageWriter& page, const QRectF& area, const form::Report& report, 
     }
     double y = chartTop;
     if (!report.planets.empty()) {
-        y += page.table(columnLeft, y, columnWidth, {0.2, 0.36, 0.3, 0.24}, planetTable(report), true);
+        y += page.table(columnLeft, y, columnWidth, {0.15, 0.31, 0.31, 0.23}, planetTable(report), true);
     } else {
         page.useFont(10, true);
         y += page.lines(columnLeft, y, columnWidth, {"Positions (sidereal)"});
@@ -222,8 +222,8 @@ void printReport(QPagedPaintDevice& device, const form::Report& report, form::Ch
     const double footerHeight = 16;
     const QRectF area = full.adjusted(0, 0, 0, -footerHeight);
 
-    // The usual size, or smaller until the page holds everything.
-    double fontScale = 1.0;
+    // As large as the page holds, from a little above the usual size down.
+    double fontScale = 1.2;
     for (; fontScale > 0.6; fontScale -= 0.05) {
         PageWriter measure(painter, area, fontScale, false);
         if (layOut(measure, area, report, style) <= area.bottom())

@@ -177,8 +177,9 @@ void MainForm::showResults(const std::array<int, kBodyRows>& longitudes,
     std::optional<Reckoning> reckoning;
     if (const std::optional<store::BirthData> birth = unchangedBirthData()) {
         if (!birthDataProblem(*birth, ephemeris(), reckoning)) {
-            report.birth = {"Born " + birth->date + " " + birth->time + " " + birth->zone + " (UT " +
-                                sky::isoUniversal(reckoning->ut) + ")",
+            report.birth = {"Born " + birth->date + " " + birth->time + " " + birth->zone +
+                                (reckoning->place ? " at " + reckoning->place->name : std::string()) +
+                                " (UT " + sky::isoUniversal(reckoning->ut) + ")",
                             std::string(sky::ayanamsaLabel(reckoning->frame.ayanamsa)) + " ayanamsa, " +
                                 std::to_string(birth->karakas) + " karakas, " + birth->node + " node"};
             report.place = placeLines(*reckoning, sky::Zone::parse(birth->zone));

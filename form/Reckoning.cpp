@@ -58,7 +58,7 @@ BirthField birthField(sky::Field field) {
 }
 
 std::string signName(int sign) {
-    return std::string(almanac::kSignEntries[static_cast<std::size_t>(sign + 1)]);
+    return std::string(almanac::kSignNames[static_cast<std::size_t>(sign)]);
 }
 
 // Which of `count` spans of `each` degrees the quantity stands in: the last whose first boundary, as

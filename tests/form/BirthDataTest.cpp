@@ -2,6 +2,7 @@
 #include "store/BirthData.h"
 
 #include "almanac/Entries.h"
+#include "almanac/Names.h"
 #include "form/Reckoning.h"
 #include "sky/Crossings.h"
 #include "sky/Longitude.h"
@@ -31,9 +32,8 @@ protected:
         std::smatch parts;
         const std::regex pattern("(\\w+) (\\d+)°(\\d+)'\\d+\"");
         EXPECT_TRUE(std::regex_match(longitude, parts, pattern)) << longitude;
-        const auto sign =
-            std::find(almanac::kSignEntries.begin(), almanac::kSignEntries.end(), parts[1].str());
-        return {static_cast<int>(sign - almanac::kSignEntries.begin()), std::stoi(parts[2]),
+        const auto sign = std::find(almanac::kSignNames.begin(), almanac::kSignNames.end(), parts[1].str());
+        return {static_cast<int>(sign - almanac::kSignNames.begin()) + 1, std::stoi(parts[2]),
                 std::stoi(parts[3])};
     }
 };
