@@ -12,7 +12,9 @@ using testing_support::queryColumn;
 namespace {
 
 constexpr testing_support::Rows kRows{{{5, 0, 59}, {2, 24, 30}, {12, 29, 0}, {1, 7, 7}}};
-const store::BirthData kBirth{"1990-05-17", "14:30", "Asia/Kolkata", "lahiri", 8, "mean"};
+const store::BirthData kBirth{
+    "1990-05-17", "14:30",    "Asia/Kolkata", "lahiri", 8, "mean", "Chennai, Tamil Nadu, India",
+    "13°05′16″N", "80.2785 E"};
 
 class ManageChartsTest : public testing_support::FormOnDatabase {
 protected:
@@ -24,8 +26,9 @@ protected:
             "'0'),"
             " ('Ravi', 2, '2', '28', 10, '27', '5', 10, '27', '5', 11, '25', '59'),"
             " ('Meera', 3, '3', '3', 1, '0', '0', 1, '0', '0', 1, '0', '0');"
-            " insert into birth_data (chart, birth_date, birth_time, birth_zone, ayanamsa, karakas, node) "
-            "values (2, '1990-05-17', '14:30', 'Asia/Kolkata', 'lahiri', 8, 'mean')");
+            " insert into birth_data (chart, birth_date, birth_time, birth_zone, ayanamsa, karakas, node,"
+            " place, latitude, longitude) values (2, '1990-05-17', '14:30', 'Asia/Kolkata', 'lahiri', 8,"
+            " 'mean', 'Chennai, Tamil Nadu, India', '13°05′16″N', '80.2785 E')");
     }
 
     void choose(int position) {
