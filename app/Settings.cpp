@@ -23,6 +23,8 @@ const char* folderKey(Dialog dialog) {
     switch (dialog) {
     case Dialog::ChartPdf:
         return "folders/chartPdf";
+    case Dialog::ChartImage:
+        return "folders/chartImage";
     case Dialog::ExportCharts:
         return "folders/exportCharts";
     case Dialog::ImportCharts:
@@ -57,6 +59,17 @@ void setBirthChoices(const store::BirthData& choices) {
     kept.setValue("birth/ayanamsa", QString::fromStdString(choices.ayanamsa));
     kept.setValue("birth/karakas", choices.karakas);
     kept.setValue("birth/node", QString::fromStdString(choices.node));
+}
+
+form::ChartStyle chartStyle() {
+    const std::string key = store().value("chart/style").toString().toStdString();
+    return form::parseChartStyle(key).value_or(form::ChartStyle::SouthIndian);
+}
+
+void setChartStyle(form::ChartStyle style) {
+    store().setValue("chart/style",
+                     QString::fromUtf8(form::chartStyleKey(style).data(),
+                                       static_cast<qsizetype>(form::chartStyleKey(style).size())));
 }
 
 int freeAreaTab() {

@@ -1,9 +1,10 @@
-// What the window remembers between runs: the birth data's zone and choices, the free area's tab, the
-// window's size and place, and the last folder of each file dialog. Kept as an INI file in the user's
-// configuration folder (~/.config/velmorant/velmorant.ini). A missing or damaged file, or a value that
-// cannot be read, means the default.
+// What the window remembers between runs: the birth data's zone and choices, the chart's style, the free
+// area's tab, the window's size and place, and the last folder of each file dialog. Kept as an INI file in
+// the user's configuration folder (~/.config/velmorant/velmorant.ini). A missing or damaged file, or a
+// value that cannot be read, means the default.
 #pragma once
 
+#include "form/Chart.h"
 #include "store/BirthData.h"
 
 #include <QByteArray>
@@ -15,6 +16,10 @@ namespace settings {
 store::BirthData birthChoices(const store::BirthData& fallback);
 void setBirthChoices(const store::BirthData& choices);
 
+// The chart's style in the Wheel tab: South Indian unless another was chosen.
+form::ChartStyle chartStyle();
+void setChartStyle(form::ChartStyle style);
+
 int freeAreaTab();
 void setFreeAreaTab(int tab);
 
@@ -22,7 +27,7 @@ QByteArray windowGeometry();
 void setWindowGeometry(const QByteArray& geometry);
 
 // The folder a file dialog opens in: the last one used with it, or the documents folder.
-enum class Dialog { ChartPdf, ExportCharts, ImportCharts };
+enum class Dialog { ChartPdf, ChartImage, ExportCharts, ImportCharts };
 QString folder(Dialog dialog);
 // Remembers the folder of a file chosen in the dialog.
 void rememberFile(Dialog dialog, const QString& file);

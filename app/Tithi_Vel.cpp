@@ -3,8 +3,9 @@
 #include "almanac/Entries.h"
 #include "almanac/Pair.h"
 #include "app/BirthPanel.h"
+#include "app/ChartDrawing.h"
 #include "app/ChartPrinter.h"
-#include "app/ChartWheel.h"
+#include "app/ChartView.h"
 #include "app/MessageBox.h"
 #include "app/Settings.h"
 #include "app/Shell.h"
@@ -13,12 +14,15 @@
 #include "velmorant/Version.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
@@ -329,8 +333,51 @@ void Tithi_Vel::buildFreeArea() {
     m_birthPanel->setDefaults(settings::birthChoices(m_birthPanel->birthData()));
     m_birthPanel->clear();
 
-    m_wheel = new ChartWheel(m_tabs);
-    m_tabs->addTab(m_wheel, "&Wheel");
+    // The Wheel tab: the chart in the style chosen, with its choice of style and its image commands
+    // over it, where they cost the drawing the least room.
+    auto* chartPage = new QWidget;
+    chartPage->setObjectName("chartPage");
+    auto* styleCaption = new QLabel("Chart st&yle:");
+    m_chartStyle = new QComboBox;
+    m_chartStyle->setObjectName("chartStyle");
+    m_chartStyle->setAccessibleName("Chart style");
+    for (const form::ChartStyle style : form::kChartStyles)
+        m_chartStyle->addItem(QString::fromUtf8(form::chartStyleLabel(style).data(),
+                                                static_cast<qsizetype>(form::chartStyleLabel(style).size())));
+    styleCaption->setBuddy(m_chartStyle);
+    m_saveImage = new CommandButton("Sa&ve image…", nullptr);
+    m_saveImage->setObjectName("saveChartImage");
+    m_saveImage->setAccessibleName("Save chart image");
+    m_saveImage->setToolTip("Save the chart as drawn here as a PNG or SVG image");
+    m_copyImage = new CommandButton("Copy i&mage", nullptr);
+    m_copyImage->setObjectName("copyChartImage");
+    m_copyImage->setAccessibleName("Copy chart image");
+    m_copyImage->setToolTip("Copy the chart as drawn here to the clipboard, as an image");
+    m_chart = new ChartView(nullptr);
+    const form::ChartStyle keptStyle = settings::chartStyle();
+    m_chartStyle->setCurrentIndex(static_cast<int>(keptStyle));
+    m_chart->setChartStyle(keptStyle);
+    connect(m_chartStyle, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index < 0 || index >= static_cast<int>(form::kChartStyles.size()))
+            return;
+        const form::ChartStyle style = form::kChartStyles[static_cast<std::size_t>(index)];
+        m_chart->setChartStyle(style);
+        settings::setChartStyle(style);
+    });
+    connect(m_saveImage, &QPushButton::clicked, this, &Tithi_Vel::saveChartImage);
+    connect(m_copyImage, &QPushButton::clicked, this, &Tithi_Vel::copyChartImage);
+    auto* chartCommands = new QHBoxLayout;
+    chartCommands->addWidget(styleCaption);
+    chartCommands->addWidget(m_chartStyle);
+    chartCommands->addSpacing(12);
+    chartCommands->addWidget(m_saveImage);
+    chartCommands->addWidget(m_copyImage);
+    chartCommands->addStretch();
+    auto* chartLayout = new QVBoxLayout(chartPage);
+    chartLayout->setContentsMargins(4, 4, 4, 0);
+    chartLayout->addLayout(chartCommands);
+    chartLayout->addWidget(m_chart, 1);
+    m_tabs->addTab(chartPage, "&Wheel");
     m_details = new QPlainTextEdit;
     m_details->setObjectName("details");
     m_details->setAccessibleName("Details");
@@ -437,7 +484,8 @@ QList<QWidget*> Tithi_Vel::tabStops() const {
     }
     stops += {m_cmd_calc, m_cmd_save, m_cmd_exit, m_tabs->tabBar()};
     stops += m_birthPanel->tabOrder();
-    stops += {m_wheel, m_details, m_print, m_export, m_exportCharts, m_importCharts};
+    stops += {m_chartStyle, m_saveImage, m_copyImage, m_chart};
+    stops += {m_details, m_print, m_export, m_exportCharts, m_importCharts};
     return stops;
 }
 
@@ -485,7 +533,7 @@ void Tithi_Vel::showResultsSource(std::string_view source, std::string_view stal
     };
     show(m_resultsSource, source);
     show(m_staleWarning, staleWarning);
-    m_wheel->setAccessibleName(source.empty() ? "Chart wheel" : "Chart wheel, " + m_resultsSource->text());
+    m_chart->setSource(source.empty() ? QString() : m_resultsSource->text());
 }
 
 QMenu* Tithi_Vel::namesMenu() {
@@ -540,7 +588,7 @@ void Tithi_Vel::importChartsFrom(const QString& path) {
 }
 
 void Tithi_Vel::showChart(const form::ChartPicture& picture) {
-    m_wheel->showPicture(picture.wheel);
+    m_chart->showPicture(picture);
 }
 
 void Tithi_Vel::showDetails(const std::vector<std::string>& lines) {
@@ -596,6 +644,62 @@ void Tithi_Vel::exportChartTo(const QString& path) {
             return;
         if (const auto problem = exportPdf(*report, path))
             showMessage(form::exportFailedMessage(path.toStdString(), problem->toStdString()));
+    });
+}
+
+namespace {
+
+const QString kPngFiles = "PNG image (*.png)";
+const QString kSvgFiles = "SVG image (*.svg)";
+
+} // namespace
+
+const form::ChartPicture* Tithi_Vel::chartToImage() {
+    if (m_chart->isEmpty())
+        showMessage(form::kNothingToPrintMessage);
+    return m_chart->picture() ? &*m_chart->picture() : nullptr;
+}
+
+void Tithi_Vel::saveChartImage() {
+    form::guarded(app::shell(), [this] {
+        const form::ChartPicture* picture = chartToImage();
+        if (!picture)
+            return;
+        QString chosenFilter = kPngFiles;
+        QString path = QFileDialog::getSaveFileName(this, "Save chart image",
+                                                    settings::folder(settings::Dialog::ChartImage) + "/" +
+                                                        pdfFileName(picture->name).chopped(4) + ".png",
+                                                    kPngFiles + ";;" + kSvgFiles, &chosenFilter);
+        if (path.isEmpty())
+            return;
+        // A name without its kind takes the one chosen in the dialog.
+        if (!path.endsWith(".png", Qt::CaseInsensitive) && !path.endsWith(".svg", Qt::CaseInsensitive))
+            path += chosenFilter == kSvgFiles ? ".svg" : ".png";
+        settings::rememberFile(settings::Dialog::ChartImage, path);
+        saveChartImageTo(path);
+    });
+}
+
+void Tithi_Vel::saveChartImageTo(const QString& path) {
+    form::guarded(app::shell(), [&] {
+        const form::ChartPicture* picture = chartToImage();
+        if (!picture)
+            return;
+        if (const auto problem = ::saveChartImage(*picture, m_chart->chartStyle(), path))
+            showMessage(form::exportFailedMessage(path.toStdString(), problem->toStdString()));
+    });
+}
+
+void Tithi_Vel::copyChartImage() {
+    form::guarded(app::shell(), [this] {
+        const form::ChartPicture* picture = chartToImage();
+        if (!picture)
+            return;
+        // As a picture for any program, and as SVG for those that take vectors.
+        auto* image = new QMimeData;
+        image->setImageData(chartImage(*picture, m_chart->chartStyle(), 1200));
+        image->setData("image/svg+xml", chartSvg(*picture, m_chart->chartStyle()));
+        QApplication::clipboard()->setMimeData(image);
     });
 }
 

@@ -13,7 +13,8 @@
 #include <QWidget>
 
 class BirthPanel;
-class ChartWheel;
+class ChartView;
+class QComboBox;
 class QMenu;
 class QPlainTextEdit;
 class QScrollArea;
@@ -66,6 +67,10 @@ public slots:
     void printChart();
     // A file dialog, then the chart as a one-page PDF.
     void exportChart();
+    // A file dialog, then the chart as drawn in the Wheel tab, as a PNG or SVG image; or the image to the
+    // clipboard.
+    void saveChartImage();
+    void copyChartImage();
 
     // The stored charts: the chart selected renamed or deleted; all of them exported, or more imported
     // (a file dialog first).
@@ -77,6 +82,8 @@ public slots:
 public:
     // The chart as a one-page PDF at `path`; a file that cannot be written is said in a message.
     void exportChartTo(const QString& path);
+    // The chart as drawn in the Wheel tab, as an image at `path` (SVG for a name ending in .svg, else PNG).
+    void saveChartImageTo(const QString& path);
     // The stored charts written to, or read from, `path`.
     void exportChartsTo(const QString& path);
     void importChartsFrom(const QString& path);
@@ -100,6 +107,8 @@ private:
     void buildLayout();
     void buildFreeArea();
     void showPendingDetails();
+    // The chart the Wheel tab shows, for an image of it; with none yet, says to press Calculate first.
+    const form::ChartPicture* chartToImage();
     // The next tab of the free area (or the one before, for -1), round again after the last.
     void turnTab(int step);
     // The details tab with every result by name, the keyboard focus on its text.
@@ -129,7 +138,10 @@ private:
     QTabWidget* m_tabs = nullptr;
     QScrollArea* m_birthScroll = nullptr;
     BirthPanel* m_birthPanel = nullptr;
-    ChartWheel* m_wheel = nullptr;
+    QComboBox* m_chartStyle = nullptr;
+    CommandButton* m_saveImage = nullptr;
+    CommandButton* m_copyImage = nullptr;
+    ChartView* m_chart = nullptr;
     QPlainTextEdit* m_details = nullptr;
     std::optional<QString> m_pendingDetails; // details not yet shown, while their tab is not
     CommandButton* m_print = nullptr;

@@ -1,8 +1,9 @@
-// "Fill positions", a repaint of the chart wheel and a PDF export, each beside a baseline measured in the
-// same run.
+// "Fill positions", a repaint of the chart in each of its styles (and a drawing of it from nothing), and a
+// PDF export, each beside a baseline measured in the same run.
 #include "ChartFiles.h"
+#include "app/ChartDrawing.h"
 #include "app/ChartPrinter.h"
-#include "app/ChartWheel.h"
+#include "app/ChartView.h"
 #include "app/Module1.h"
 #include "app/Tithi_Vel.h"
 #include "form/Details.h"
@@ -55,10 +56,59 @@ void PlainRepaint(benchmark::State& state) {
     renderLoop(state, plain);
 }
 
+// A chart with a lagna and the nine grahas, five of them in one sign.
+form::ChartPicture fullPicture() {
+    const auto at = [](int sign, int degrees, int minutes) {
+        return sign * 108000 + degrees * 3600 + minutes * 60;
+    };
+    form::ChartPicture picture;
+    picture.name = "Meera";
+    picture.moment = "1990-05-17 14:30 Asia/Kolkata";
+    picture.place = "Chennai, Tamil Nadu, India";
+    picture.lagnaSign = 4;
+    picture.points = {{"La", "Lagna", at(4, 12, 30)},     {"Su", "Sun", at(1, 2, 28)},
+                      {"Mo", "Moon", at(1, 27, 5), true}, {"Ma", "Mars", at(1, 14, 10)},
+                      {"Me", "Mercury", at(1, 20, 45)},   {"Ju", "Jupiter", at(1, 8, 3), false, true},
+                      {"Ve", "Venus", at(0, 28, 40)},     {"Sa", "Saturn", at(9, 15, 0)},
+                      {"Ra", "Rahu", at(2, 10, 20)},      {"Ke", "Ketu", at(8, 10, 20)}};
+    picture.wheel = form::wheelPicture(kLongitudes);
+    picture.pairNotes = {"Sun–Moon: Krishna Ashtami", "AK–AmK: Shukla Pratipada"};
+    return picture;
+}
+
+// The chart in the window, repainted at the same size: its drawing is kept, so a repaint copies it.
+void chartRepaint(benchmark::State& state, form::ChartStyle style) {
+    ChartView view(nullptr);
+    view.setChartStyle(style);
+    view.showPicture(fullPicture());
+    renderLoop(state, view);
+}
+
+void SouthIndianRepaint(benchmark::State& state) {
+    chartRepaint(state, form::ChartStyle::SouthIndian);
+}
+
+void NorthIndianRepaint(benchmark::State& state) {
+    chartRepaint(state, form::ChartStyle::NorthIndian);
+}
+
 void WheelRepaint(benchmark::State& state) {
-    ChartWheel wheel(nullptr);
-    wheel.showPicture(form::wheelPicture(kLongitudes));
-    renderLoop(state, wheel);
+    chartRepaint(state, form::ChartStyle::Wheel);
+}
+
+// The chart drawn from nothing, as after Calculate, a change of style or a resize.
+void ChartDraw(benchmark::State& state) {
+    const auto style = form::kChartStyles[static_cast<std::size_t>(state.range(0))];
+    state.SetLabel(std::string(form::chartStyleKey(style)));
+    const form::ChartPicture picture = fullPicture();
+    QImage image(600, 600, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(QFont("Liberation Sans"));
+        paintChart(painter, QRectF(4, 4, 592, 592), picture, style);
+        benchmark::DoNotOptimize(image.constBits());
+    }
 }
 
 std::filesystem::path scratchPdf() {
@@ -93,7 +143,10 @@ void ExportPdf(benchmark::State& state) {
 
 BENCHMARK(FillPositions)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PlainRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SouthIndianRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(NorthIndianRepaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WheelRepaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ChartDraw)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(NamePdf)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExportPdf)->Unit(benchmark::kMillisecond);
 

@@ -49,11 +49,22 @@ std::string arcLength(int minutes) {
     return text;
 }
 
+namespace {
+
+// "Capricorn 27°05'": a position in the words a screen reader reads, the sign spelt in full.
+std::string describedPosition(int minutes) {
+    const int sign = minutes / (almanac::kDegreesPerSign * almanac::kMinutesPerDegree);
+    return std::string(almanac::kSignNames[static_cast<std::size_t>(sign)]) + " " +
+           arcLength(minutes % (almanac::kDegreesPerSign * almanac::kMinutesPerDegree));
+}
+
+} // namespace
+
 std::string wheelDescription(const WheelPicture& picture) {
     constexpr const char* kBodies[] = {"Sun", "Moon", "AK", "AmK"};
     std::string text = "The sidereal zodiac from 0° Aries, counter-clockwise. ";
     for (std::size_t row = 0; row < picture.bodies.size(); ++row)
-        text += std::string(kBodies[row]) + " at " + signPosition(picture.bodies[row].minutes) +
+        text += std::string(kBodies[row]) + " at " + describedPosition(picture.bodies[row].minutes) +
                 (row + 1 < picture.bodies.size() ? ", " : ". ");
     return text + wheelArcsDescription(picture);
 }
@@ -64,8 +75,8 @@ std::string wheelArcsDescription(const WheelPicture& picture) {
     constexpr const char* kYoga[] = {"outer", "inner"};
     for (std::size_t pair = 0; pair < 2; ++pair)
         text += std::string(kArcs[pair]) + " is " + arcLength(picture.arcs[pair].sweep) + ". ";
-    text += "Yoga points: " + std::string(kYoga[0]) + " at " + signPosition(picture.yogaPoints[0]) + ", " +
-            kYoga[1] + " at " + signPosition(picture.yogaPoints[1]) + ".";
+    text += "Yoga points: " + std::string(kYoga[0]) + " at " + describedPosition(picture.yogaPoints[0]) +
+            ", " + kYoga[1] + " at " + describedPosition(picture.yogaPoints[1]) + ".";
     return text;
 }
 
