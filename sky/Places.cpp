@@ -199,11 +199,11 @@ std::vector<const City*> Gazetteer::complete(std::string_view typed, std::size_t
         return best;
     // The label begins with the name, so one prefix search finds both. The matches come in the keys'
     // order; the `limit` most populous are kept, in order, the first in that order among equals.
-    best.reserve(limit + 1);
+    const auto [from, to] = withPrefix(key);
+    best.reserve(std::min(limit, static_cast<std::size_t>(to - from)) + 1);
     const auto morePopulous = [](const City* a, const City* b) {
         return a->population > b->population;
     };
-    const auto [from, to] = withPrefix(key);
     for (const std::uint32_t* at = from; at != to; ++at) {
         const City* city = &m_cities[*at];
         if (best.size() == limit && city->population <= best.back()->population)

@@ -31,7 +31,7 @@ struct City {
 
 class Gazetteer {
 public:
-    // Every city, read once, the first time any caller asks (about 70 ms); safe to call from any thread,
+    // Every city, read once, the first time any caller asks (some 90 ms); safe to call from any thread,
     // a second caller waiting for the first to finish.
     static const Gazetteer& instance();
 
