@@ -693,6 +693,7 @@ void writeSvg(QIODevice& device, const form::ChartPicture& picture, form::ChartS
     svg.setOutputDevice(&device);
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setResolution(96); // 600 units are 600 pixels of a usual screen
     svg.setTitle(qs(picture.name));
     svg.setDescription(qs(form::chartDescription(picture, style)));
     QPainter painter(&svg);

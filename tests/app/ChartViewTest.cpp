@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -115,6 +116,21 @@ TEST(ChartView, EveryLabelAsPaintedIsClearOfTheOthersAndInsideTheChart) {
             }
 }
 
+TEST(ChartView, TheNakshatraUnderThePointerIsFoundOnItsRing) {
+    // A wheel 540 across over its legend, centred at (300, 270); the ring of nakshatras between 0.7 and
+    // 0.8 of its radius, Ashwini from Aries at the left, counter-clockwise.
+    const QRectF area(0, 0, 600, 600);
+    const double ring = 540 / 2.0 * 0.97 * 0.75;
+    const auto point = [&](double degrees) {
+        const double radians = degrees * std::numbers::pi / 180;
+        return QPointF(300 + ring * std::cos(radians), 270 - ring * std::sin(radians));
+    };
+    EXPECT_EQ(wheelNakshatraAt(area, point(180 + 6)), 0);
+    EXPECT_EQ(wheelNakshatraAt(area, point(180 - 6)), 26);
+    EXPECT_EQ(wheelNakshatraAt(area, point(270 + 6)), 7) << "Pushya at the foot";
+    EXPECT_EQ(wheelNakshatraAt(area, QPointF(300, 270)), std::nullopt);
+}
+
 class ChartViewTest : public testing::Test {
 protected:
     void SetUp() override { testing_support::makeDatabase(dir / "velmorant.mdb"); }
@@ -122,6 +138,8 @@ protected:
     Tithi_Vel* start() {
         testing_support::CurrentDir cwd(dir.path());
         Module1::Main();
+        if (Tithi_Vel* window = Module1::mainWindow())
+            QApplication::setActiveWindow(window);
         return Module1::mainWindow();
     }
 
@@ -165,7 +183,18 @@ TEST_F(ChartViewTest, TheChosenStyleIsKeptForTheNextRunAndTheChartIsReadInWords)
 TEST_F(ChartViewTest, TheImageIsSavedAsPngOrSvgAndCopiedOnceThereIsAChart) {
     std::unique_ptr<Tithi_Vel> window(start());
     ASSERT_NE(window, nullptr);
-    window->findChild<QPushButton*>("copyChartImage")->click();
+    // On the Wheel tab, Tab goes from the style to the two image commands, the chart and on to Print.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::AltModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Y, Qt::AltModifier);
+    QStringList reached{QApplication::focusWidget()->objectName()};
+    for (int press = 0; press < 4; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached.append(QApplication::focusWidget()->objectName());
+    }
+    EXPECT_EQ(reached,
+              (QStringList{"chartStyle", "saveChartImage", "copyChartImage", "chart", "printChart"}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::AltModifier); // Copy image
+    EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.texts().size() == 1; })) << "the button pressed";
     window->saveChartImageTo(QString::fromStdString((dir / "early.png").string()));
     EXPECT_EQ(boxes.texts(), QStringList(2, "Press Calculate first: there is no chart to print yet."));
     EXPECT_FALSE(std::filesystem::exists(dir / "early.png"));
