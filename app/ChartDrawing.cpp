@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QFontMetricsF>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSaveFile>
@@ -26,8 +27,10 @@ const QColor kLagnaShade(255, 236, 214); // the lagna's cell or house
 const QColor kLineColour(90, 90, 90);
 const QColor kQuietText(110, 110, 110); // sign names and numbers
 
-// The smallest size text is drawn at while there is any other way to make room.
-constexpr int kLegible = 8;
+// The smallest size text is drawn at while there is any other way to make room: in pixels on a screen,
+// in points on paper, where small print stays sharp.
+constexpr int kLegibleOnScreen = 8;
+constexpr int kLegibleOnPaper = 5;
 
 QPointF toQt(const form::Point& p) {
     return {p.x, p.y};
@@ -78,6 +81,7 @@ class Ink {
 public:
     Ink(QPainter& onto, std::vector<DrawnLabel>* labels)
         : painter(onto)
+        , legible(dynamic_cast<QPagedPaintDevice*>(onto.device()) ? kLegibleOnPaper : kLegibleOnScreen)
         , m_face(onto.font())
         , m_labels(labels) {}
 
@@ -143,6 +147,7 @@ public:
     }
 
     QPainter& painter;
+    const int legible;
 
 private:
     void note(const QString& text, const QRectF& rect) { note(text, QPolygonF(rect)); }
@@ -215,7 +220,7 @@ void paintEntries(Ink& ink, const form::Polygon& room, const std::vector<const f
         return ink.metrics(size).height() * 1.05;
     };
     const form::Stack stack =
-        form::stackEntries(room, points.size(), width, lineHeight, largest, std::min(largest, kLegible));
+        form::stackEntries(room, points.size(), width, lineHeight, largest, std::min(largest, ink.legible));
     if (stack.size == 0)
         return;
     for (std::size_t entry = 0; entry < points.size(); ++entry)
@@ -530,7 +535,7 @@ void paintWheel(Ink& ink, const QRectF& area, const form::ChartPicture& picture)
         const double at = angleOfSeconds(n * 48000);
         painter.setPen(QPen(Qt::gray, radius / 300));
         painter.drawLine(onCircle(centre, g.nakshatraInner, at), onCircle(centre, g.signInner, at));
-        if (nakshatraSize >= kLegible - 1)
+        if (nakshatraSize >= ink.legible)
             ink.alongRing(centre, at + 180.0 / form::kNakshatras, (g.nakshatraInner + g.signInner) / 2,
                           nakshatras[static_cast<std::size_t>(n)], nakshatraSize, QColor(60, 60, 60));
     }
@@ -579,7 +584,7 @@ void paintWheel(Ink& ink, const QRectF& area, const form::ChartPicture& picture)
     const int largest = g.size(0.052);
     std::optional<std::vector<form::RingLabel>> placed;
     int size = largest + 1;
-    while (!placed && --size >= std::min(largest, kLegible))
+    while (!placed && --size >= std::min(largest, ink.legible))
         placed = place(size, kSmallTurn);
     if (!placed)
         for (size = largest + 1; !placed && --size > 0;)
