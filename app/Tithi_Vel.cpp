@@ -666,13 +666,13 @@ void Tithi_Vel::saveChartImage() {
         if (!picture)
             return;
         QString chosenFilter = kPngFiles;
+        // The name is offered without its kind, which the kind chosen in the dialog then gives it.
         QString path = QFileDialog::getSaveFileName(this, "Save chart image",
                                                     settings::folder(settings::Dialog::ChartImage) + "/" +
-                                                        pdfFileName(picture->name).chopped(4) + ".png",
+                                                        pdfFileName(picture->name).chopped(4),
                                                     kPngFiles + ";;" + kSvgFiles, &chosenFilter);
         if (path.isEmpty())
             return;
-        // A name without its kind takes the one chosen in the dialog.
         if (!path.endsWith(".png", Qt::CaseInsensitive) && !path.endsWith(".svg", Qt::CaseInsensitive))
             path += chosenFilter == kSvgFiles ? ".svg" : ".png";
         settings::rememberFile(settings::Dialog::ChartImage, path);
