@@ -2,6 +2,7 @@
 
 #include "cli/Calc.h"
 #include "cli/Charts.h"
+#include "cli/Panchanga.h"
 #include "cli/Positions.h"
 #include "cli/Shown.h"
 #include "cli/Streams.h"
@@ -22,7 +23,7 @@ namespace {
 // What a shell reports for a program that a closed pipe ended (128 + SIGPIPE).
 constexpr int kReaderLeft = 128 + SIGPIPE;
 
-// "positions, calc and charts"
+// "positions, panchanga, calc and charts"
 std::string commandList(const CLI::App& app) {
     const auto commands = app.get_subcommands([](const CLI::App*) { return true; });
     std::string list;
@@ -70,6 +71,7 @@ int runCommand(int argc, const char* const* argv, Io io) {
 
     int status = kSuccess;
     addPositionsCommand(app, io, status);
+    addPanchangaCommand(app, io, status);
     addCalcCommand(app, io, status);
     addChartsCommand(app, io, status);
 

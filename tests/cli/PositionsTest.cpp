@@ -69,7 +69,8 @@ TEST(Cli, ExitStatusesAndTheFieldAtFault) {
         {{}, 2, "A subcommand is required"},
         {{"frob"},
          2,
-         "\"frob\" is not a command of velmorant-cli; the commands are positions, calc and charts\n"},
+         "\"frob\" is not a command of velmorant-cli; the commands are positions, panchanga, calc and "
+         "charts\n"},
         {{"charts", "frob"}, 2, "the commands are list, show, rename, delete, export and import\n"},
         {{"positions", "--time", "14:30", "--zone", "UTC"}, 2, "--date: missing"},
         {moment("2023-02-29", "14:30", "UTC"), 2, "--date: 2023-02-29 does not exist"},
