@@ -35,8 +35,9 @@ constexpr std::array<Division, 4> kDivisions{{
     {Quantity::Elongation, almanac::kDegreesPerKarana, almanac::kKaranaCount},
 }};
 
-// The mean daily growth of the elongation: a whole circle in a mean synodic month.
-constexpr double kElongationPerDay = 360.0 / 29.530589;
+// The mean synodic month, in days, and the mean daily growth of the elongation over it.
+constexpr double kSynodicMonth = 29.530589;
+constexpr double kElongationPerDay = 360.0 / kSynodicMonth;
 
 // The span the quantity stands in: the last whose first boundary, as the crossing search is given it,
 // it has reached. Dividing alone could round up onto a boundary not yet reached.
@@ -181,7 +182,6 @@ const PanchangaDays::Lunation& PanchangaDays::lunation(date::sys_seconds at) {
         return *m_lunation;
     // The crossing search goes in six-hour steps, so it is started where the mean motion puts the new
     // moons: within a day or two of them, not a fortnight.
-    const double elongation = quantityAt(m_ephemeris, Quantity::Elongation, julianDay(at), m_ayanamsa);
     const auto newMoon = [&](date::sys_seconds near) {
         return crossing(m_ephemeris, Quantity::Elongation, 0, near, m_ayanamsa);
     };
@@ -189,6 +189,17 @@ const PanchangaDays::Lunation& PanchangaDays::lunation(date::sys_seconds at) {
         return splitLongitude(m_ephemeris.longitude(Body::Sun, julianDay(when), {m_ayanamsa, Node::Mean}))
             .sign;
     };
+    // A run of days comes to the month after the one it knows, which begins where that one ended.
+    if (m_lunation && m_lunation->ends <= at) {
+        Lunation next{m_lunation->ends, newMoon(daysLater(m_lunation->ends, kSynodicMonth)),
+                      m_lunation->signAtEnd, 0};
+        if (at < next.ends) {
+            next.signAtEnd = sunSign(next.ends);
+            m_lunation = next;
+            return *m_lunation;
+        }
+    }
+    const double elongation = quantityAt(m_ephemeris, Quantity::Elongation, julianDay(at), m_ayanamsa);
     Lunation found;
     found.starts = newMoon(daysLater(at, -elongation / kElongationPerDay));
     found.ends = newMoon(daysLater(at, (360 - elongation) / kElongationPerDay));
