@@ -167,10 +167,11 @@ BirthPanel::BirthPanel(QWidget* parent)
     m_fill->setToolTip("Fill the Sun, Moon, AK and AmK rows from the birth data");
     form->addRow(m_fill);
 
-    m_planets = new QTableWidget(0, 4);
+    m_planets = new QTableWidget(0, 5);
     m_planets->setObjectName("Planets and karakas");
     m_planets->setAccessibleName("Planets and karakas");
-    m_planets->setHorizontalHeaderLabels({"Body", "Sidereal longitude", "In sign (ranked)", "Karaka"});
+    m_planets->setHorizontalHeaderLabels(
+        {"Body", "Sidereal longitude", "Nakshatra", "In sign (ranked)", "Karaka"});
     m_planets->verticalHeader()->hide();
     m_planets->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_planets->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -368,13 +369,15 @@ void BirthPanel::showPlanets(const std::vector<form::PlanetRow>& rows,
         // The abbreviation on screen; its full name for a screen reader and as a tooltip.
         const QString karakaName = QString::fromStdString(row.karakaName) + (row.tied ? " (tied)" : "");
         const QString cells[] = {QString::fromStdString(row.body), QString::fromStdString(row.longitude),
-                                 QString::fromStdString(row.inSign), karaka};
-        for (int column = 0; column < 4; ++column) {
+                                 QString::fromStdString(row.nakshatra), QString::fromStdString(row.inSign),
+                                 karaka};
+        constexpr int kKaraka = static_cast<int>(std::size(cells)) - 1;
+        for (int column = 0; column <= kKaraka; ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             QFont font = item->font();
             font.setBold(row.chosen);
             item->setFont(font);
-            if (column == 3 && !row.karakaName.empty()) {
+            if (column == kKaraka && !row.karakaName.empty()) {
                 item->setData(Qt::AccessibleTextRole, karakaName);
                 item->setToolTip(karakaName);
             }
