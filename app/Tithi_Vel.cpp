@@ -618,7 +618,7 @@ void Tithi_Vel::printChart() {
         printer.setDocName(pdfFileName(report->name).chopped(4)); // what a print to a file is called
         QPrintDialog dialog(&printer, this);
         if (dialog.exec() == QDialog::Accepted)
-            printReport(printer, *report);
+            printReport(printer, *report, m_chart->chartStyle());
     });
 }
 
@@ -642,7 +642,7 @@ void Tithi_Vel::exportChartTo(const QString& path) {
         const form::Report* report = m_logic.reportToPrint();
         if (!report)
             return;
-        if (const auto problem = exportPdf(*report, path))
+        if (const auto problem = exportPdf(*report, path, m_chart->chartStyle()))
             showMessage(form::exportFailedMessage(path.toStdString(), problem->toStdString()));
     });
 }
