@@ -92,23 +92,23 @@ struct Kind {
     std::string_view (*name)(int number);
 };
 
+std::string_view tithiName(int number) {
+    return almanac::kTithiNames[static_cast<std::size_t>(number)];
+}
+
+std::string_view nakshatraName(int number) {
+    return almanac::kNakshatraNames[static_cast<std::size_t>(number)];
+}
+
+std::string_view yogaName(int number) {
+    return almanac::kYogaNames[static_cast<std::size_t>(number)];
+}
+
 constexpr std::array<Kind, 4> kKinds{{
-    {"Tithi", "tithi", &sky::DayPanchanga::tithis,
-     [](int n) {
-         return almanac::kTithiNames[static_cast<std::size_t>(n)];
-     }},
-    {"Nakshatra", "nakshatra", &sky::DayPanchanga::nakshatras,
-     [](int n) {
-         return almanac::kNakshatraNames[static_cast<std::size_t>(n)];
-     }},
-    {"Yoga", "yoga", &sky::DayPanchanga::yogas,
-     [](int n) {
-         return almanac::kYogaNames[static_cast<std::size_t>(n)];
-     }},
-    {"Karana", "karana", &sky::DayPanchanga::karanas,
-     [](int n) {
-         return almanac::karanaName(n);
-     }},
+    {"Tithi", "tithi", &sky::DayPanchanga::tithis, tithiName},
+    {"Nakshatra", "nakshatra", &sky::DayPanchanga::nakshatras, nakshatraName},
+    {"Yoga", "yoga", &sky::DayPanchanga::yogas, yogaName},
+    {"Karana", "karana", &sky::DayPanchanga::karanas, almanac::karanaName},
 }};
 
 constexpr int kPurnima = 14;
@@ -161,8 +161,6 @@ std::string placeText(const Where& where) {
            sky::longitudeText(where.at.longitude);
 }
 
-// --- Text ------------------------------------------------------------------------------------------
-
 void writeTextHeading(std::ostream& out, const Where& where) {
     out << "Panchanga at " << placeText(where) << "\nTimes in " << where.zone.name() << "; ayanamsa "
         << sky::ayanamsaLabel(where.ayanamsa) << "\n";
@@ -191,8 +189,6 @@ void writeTextDay(std::ostream& out, const sky::DayPanchanga& day, const sky::Zo
     }
     out << text;
 }
-
-// --- JSON ------------------------------------------------------------------------------------------
 
 std::string jsonDegrees(double value) {
     char text[24];
@@ -234,8 +230,6 @@ void writeJsonDay(std::ostream& out, const sky::DayPanchanga& day, const sky::Zo
             ", \"adhika\": " + (day.month.adhika ? "true" : "false") + "}}";
     out << json;
 }
-
-// --- iCalendar -------------------------------------------------------------------------------------
 
 // Text as a property value: backslash, semicolon, comma and line break escaped.
 std::string icsText(std::string_view text) {
@@ -290,17 +284,19 @@ public:
 
     void day(const sky::DayPanchanga& day) {
         const int tithi = day.tithis.front().number;
-        event(day.date, "tithi", almanac::kTithiNames[static_cast<std::size_t>(tithi)], description(day));
+        const std::string name(tithiName(tithi));
+        event(day.date, "tithi", name, description(day));
         const char* kind = tithi == kPurnima                                       ? "purnima"
                            : tithi == kAmavasya                                    ? "amavasya"
                            : tithi == kShuklaEkadashi || tithi == kKrishnaEkadashi ? "ekadashi"
                                                                                    : nullptr;
         if (kind)
-            event(day.date, kind,
-                  monthText(day.month) + " " +
-                      std::string(almanac::kTithiNames[static_cast<std::size_t>(tithi)]),
-                  std::string(almanac::kTithiNames[static_cast<std::size_t>(tithi)]) + " at sunrise, until " +
-                      clockTime(day.tithis.front().ends, m_zone, day.date) + " (" + m_zone.name() + ").");
+            event(day.date, kind, monthText(day.month) + " " + name,
+                  name +
+                      (day.sunrise ? " at sunrise, " + clockTime(*day.sunrise, m_zone, day.date)
+                                   : std::string(" at midnight, the Sun not rising")) +
+                      ", until " + clockTime(day.tithis.front().ends, m_zone, day.date) + " (" +
+                      m_zone.name() + ").");
     }
 
     void finish() { line("END:VCALENDAR"); }
@@ -360,8 +356,6 @@ private:
     std::string m_uidTail;
     std::string m_stamp;
 };
-
-// --- The command -----------------------------------------------------------------------------------
 
 // "lahiri, raman, krishnamurti, fagan-bradley, true-chitra or yukteshwar".
 std::string ayanamsaKeys() {
