@@ -109,7 +109,7 @@ std::optional<Box> boxNearCorner(const Polygon& polygon, const Point& corner, do
 // an entry's width and `lineHeight(size)` a line's height at a whole font size.
 struct Stack {
     int size = 0;           // the largest size at which they all fit, or 0 if they fit at none
-    int columns = 1;        //
+    int columns = 1;        // 2 where one column would need a size below the legible
     std::vector<Box> boxes; // each entry's box: its width, a line high, wholly inside the room
 };
 using EntryWidth = std::function<double(std::size_t entry, int size)>;
