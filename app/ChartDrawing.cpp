@@ -247,7 +247,7 @@ std::optional<int> lagnaOf(const form::ChartPicture& picture) {
 std::vector<Paragraph> caption(const form::ChartPicture& picture, bool joined) {
     std::vector<Paragraph> paragraphs;
     if (!picture.name.empty())
-        paragraphs.push_back({qs(picture.name), true, 1.25});
+        paragraphs.push_back({qs(picture.name), false, 1.35});
     const auto add = [&](const std::vector<std::string>& texts, double spaceBefore) {
         QStringList shown;
         for (const std::string& text : texts)

@@ -10,6 +10,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -18,6 +19,7 @@ constexpr double kMarginMillimetres = 18;
 constexpr double kGap = 14; // between columns and blocks, in points
 const QColor kRuleColour(150, 150, 150);
 const QColor kQuietColour(90, 90, 90);
+const QColor kAccentColour(35, 45, 110); // headings and what a reader looks for first
 
 QString text(const std::string& utf8) {
     return QString::fromStdString(utf8);
@@ -40,13 +42,15 @@ public:
     void skip(double points) { m_top += points * m_scale; }
     double scaled(double points) const { return points * m_scale; }
 
-    void useFont(double size, bool bold = false, bool italic = false) {
+    // One face throughout, set off by size, colour and rules: each face a page uses is embedded in the
+    // PDF, which is most of the cost of writing one.
+    void useFont(double size) {
         QFont font("Liberation Serif");
         font.setStyleHint(QFont::Serif);
+        // Paper needs no hinting, which would be worked out again for every size the page tries.
+        font.setHintingPreference(QFont::PreferNoHinting);
         // The painter already turns points into the device's pixels; the font must not do so again.
         font.setPointSizeF(size * m_scale * 72.0 / m_painter.device()->logicalDpiY());
-        font.setBold(bold);
-        font.setItalic(italic);
         m_painter.setFont(font);
     }
 
@@ -73,8 +77,8 @@ public:
 
     void heading(const std::string& title) {
         skip(6);
-        useFont(11.5, true);
-        paragraph({title});
+        useFont(13);
+        paragraph({title}, kAccentColour);
         rule();
         skip(2);
     }
@@ -92,12 +96,13 @@ public:
                  const std::vector<std::vector<std::string>>& rows, bool header) {
         double y = top;
         for (std::size_t row = 0; row < rows.size(); ++row) {
-            useFont(8.5, header && row == 0);
+            useFont(8.5);
+            const QColor& colour = header && row == 0 ? kQuietColour : QColor(Qt::black);
             double x = left;
             double height = 0;
             for (std::size_t cell = 0; cell < rows[row].size() && cell < shares.size(); ++cell) {
                 const double cellWidth = width * shares[cell];
-                height = std::max(height, lines(x, y, cellWidth - scaled(4), {rows[row][cell]}));
+                height = std::max(height, lines(x, y, cellWidth - scaled(4), {rows[row][cell]}, colour));
                 x += cellWidth;
             }
             y += height + scaled(1.5);
@@ -129,7 +134,7 @@ std::vector<std::vector<std::string>> planetTable(const form::Report& report) {
 
 // Lays the whole page out at `scale`; returns where it ends.
 double layOut(PageWriter& page, const QRectF& area, const form::Report& report, form::ChartStyle style) {
-    page.useFont(20, true);
+    page.useFont(22);
     page.paragraph({report.name});
     page.useFont(10.5);
     std::vector<std::string> header = report.birth;
@@ -157,15 +162,15 @@ double layOut(PageWriter& page, const QRectF& area, const form::Report& report, 
     if (!report.planets.empty()) {
         y += page.table(columnLeft, y, columnWidth, {0.15, 0.31, 0.31, 0.23}, planetTable(report), true);
     } else {
-        page.useFont(10, true);
-        y += page.lines(columnLeft, y, columnWidth, {"Positions (sidereal)"});
+        page.useFont(10.5);
+        y += page.lines(columnLeft, y, columnWidth, {"Positions (sidereal)"}, kAccentColour);
         page.useFont(10);
         y += page.lines(columnLeft, y, columnWidth, report.positions);
     }
     if (!report.planets.empty()) {
         y += page.scaled(6);
-        page.useFont(10, true);
-        y += page.lines(columnLeft, y, columnWidth, report.karakas);
+        page.useFont(10.5);
+        y += page.lines(columnLeft, y, columnWidth, report.karakas, kAccentColour);
     }
     if (!report.place.empty()) {
         y += page.scaled(6);
@@ -181,12 +186,13 @@ double layOut(PageWriter& page, const QRectF& area, const form::Report& report, 
     for (const int pair : {form::kExternal, form::kInternal}) {
         const double left = area.left() + pair * (half + kGap);
         double at = resultsTop;
-        page.useFont(10.5, true);
+        page.useFont(11);
         at += page.lines(left, at, half,
-                         {pair == form::kExternal ? "Outer pair: Sun and Moon" : "Inner pair: AK and AmK"});
+                         {pair == form::kExternal ? "Outer pair: Sun and Moon" : "Inner pair: AK and AmK"},
+                         kAccentColour);
         for (const auto& [caption, value] : report.written) {
             if (caption.starts_with(pair == form::kExternal ? "Outer" : "Inner")) {
-                page.useFont(10, false, true);
+                page.useFont(9.5);
                 at += page.lines(left, at, half, {caption.substr(caption.find(' ') + 1)}, kQuietColour);
                 page.useFont(10);
                 at += page.lines(left + page.scaled(10), at, half - page.scaled(10), {value});
@@ -222,13 +228,20 @@ void printReport(QPagedPaintDevice& device, const form::Report& report, form::Ch
     const double footerHeight = 16;
     const QRectF area = full.adjusted(0, 0, 0, -footerHeight);
 
-    // As large as the page holds, from a little above the usual size down.
-    double fontScale = 1.2;
-    for (; fontScale > 0.6; fontScale -= 0.05) {
-        PageWriter measure(painter, area, fontScale, false);
-        if (layOut(measure, area, report, style) <= area.bottom())
-            break;
-    }
+    // As large as the page holds, up to a little above the usual size: the height at the usual size tells
+    // about where that is, and a step or two down settles what wrapping changes.
+    const auto heightAt = [&](double trial) {
+        PageWriter measure(painter, area, trial, false);
+        return layOut(measure, area, report, style) - area.top();
+    };
+    constexpr double kLargest = 1.2, kSmallest = 0.6, kStep = 0.05;
+    const double usual = heightAt(1.0);
+    double fontScale = usual <= area.height() ? 1.0 : kSmallest;
+    const double estimate = std::floor(area.height() / usual / kStep) * kStep;
+    if (estimate != 1.0)
+        for (fontScale = std::clamp(estimate, kSmallest, kLargest);
+             fontScale > kSmallest && heightAt(fontScale) > area.height(); fontScale -= kStep) {
+        }
     PageWriter page(painter, area, fontScale, true);
     layOut(page, area, report, style);
 
