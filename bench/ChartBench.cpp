@@ -31,7 +31,8 @@ void FillPositions(benchmark::State& state) {
     Module1::Main();
     std::filesystem::current_path(previous);
     Tithi_Vel* window = Module1::mainWindow();
-    window->birthPanel().setBirthData({"1990-05-17", "14:30", "Asia/Kolkata", "lahiri", 8, "mean"});
+    window->birthPanel().setBirthData({"1990-05-17", "14:30", "Asia/Kolkata", "lahiri", 8, "mean",
+                                       "Chennai, Tamil Nadu, India", "13.0878 N", "80.2785 E"});
     window->cmd_fill_Click(); // the ephemeris opens its files once, at the first need
     for (auto _ : state)
         window->cmd_fill_Click();
@@ -125,17 +126,31 @@ void NamePdf(benchmark::State& state) {
     }
 }
 
+// The page as a chart with birth data and a place prints it: the chart, the table of ten bodies, the
+// place's lines, both pairs written out and the details.
 void ExportPdf(benchmark::State& state) {
     form::Report report;
     report.name = "Meera";
-    report.birth = {"Born 1990-05-17 14:30 Asia/Kolkata (UT 1990-05-17T09:00:00Z)",
-                    "Lahiri (Chitrapaksha) ayanamsa, 8 karakas, mean node"};
+    report.birth = {
+        "Born 1990-05-17 14:30 Asia/Kolkata at Chennai, Tamil Nadu, India (UT 1990-05-17T09:00:00Z)",
+        "Lahiri (Chitrapaksha) ayanamsa, 8 karakas, mean node"};
     for (const int minutes : kLongitudes)
-        report.positions.push_back(form::signPosition(minutes));
-    report.results = {{"External Tithi", "Krishna Ashtami - 8S 24deg 37mins(24deg 37mins in Dhanu)"},
-                      {"External Yoga", "Brahma (Mars) Deity - Ashvini Kumaras"}};
+        report.positions.push_back(form::writtenSignPosition(minutes));
+    for (const form::ChartPoint& point : fullPicture().points)
+        report.planets.push_back({point.name, form::writtenSignPosition(point.seconds / 60), "Rohini, pada 2",
+                                  "2°28'39\"", "AK", "Atmakaraka", point.ak, false});
+    report.karakas = {"AK: Moon, Taurus 27°05′", "AmK: Jupiter, Taurus 8°03′"};
+    report.place = {
+        "Place: Chennai, Tamil Nadu, India (13.0878 N, 80.2785 E)", "Lagna: Leo 12°30', Magha, pada 4",
+        "Sunrise: 1990-05-17 05:47 +05:30; sunset: 1990-05-17 18:24 +05:30 (the centre of the Sun's "
+        "disc, without refraction)",
+        "Vara: Guru (Thursday)"};
+    for (const char* pair : {"Outer ", "Inner "})
+        for (const char* line : {"Tithi", "Nakshatra", "Yoga", "Karana"})
+            report.written.emplace_back(std::string(pair) + line,
+                                        "Krishna Ashtami: 8 signs 24°37′ of elongation, 24°37′ into Dhanu");
     report.details = form::detailsLines(kLongitudes, "Dhanishtha", std::nullopt);
-    report.chart.wheel = form::wheelPicture(kLongitudes);
+    report.chart = fullPicture();
     for (auto _ : state)
         if (exportPdf(report, QString::fromStdString(scratchPdf().string())))
             state.SkipWithError("the export failed");
