@@ -2,6 +2,7 @@
 
 #include "almanac/Ascii.h"
 #include "almanac/Names.h"
+#include "cli/Place.h"
 #include "form/Json.h"
 #include "sky/Ephemeris.h"
 #include "sky/Panchanga.h"
@@ -69,9 +70,7 @@ struct Arguments {
     std::string days{"1"};
     std::string zone;
     std::string ayanamsa{sky::ayanamsaKey(sky::Ayanamsa::Lahiri)};
-    std::string place;
-    std::string latitude;
-    std::string longitude;
+    PlaceOptions where;
     bool json = false;
     bool ics = false;
 };
@@ -386,45 +385,15 @@ Where where(const Arguments& arguments) {
     const std::optional<sky::Ayanamsa> ayanamsa = sky::parseAyanamsa(lower);
     if (!ayanamsa)
         throw UsageError("--ayanamsa: \"" + arguments.ayanamsa + "\" is not one of " + ayanamsaKeys());
-    if (!arguments.place.empty() && (!arguments.latitude.empty() || !arguments.longitude.empty()))
-        throw UsageError(std::string(arguments.latitude.empty() ? "--lon" : "--lat") +
-                         ": not with --place; give a city, or coordinates");
-
-    std::string name;
-    sky::GeoPoint at;
-    std::string zone = arguments.zone;
-    if (!arguments.place.empty()) {
-        const sky::City* city = sky::Gazetteer::instance().find(arguments.place);
-        if (!city)
-            throw UsageError("--place: \"" + arguments.place +
-                             "\" is not a city Velmorant knows; give its name as GeoNames writes it "
-                             "(\"Ujjain\", \"Ujjain, Madhya Pradesh, India\"), or --lat, --lon and --zone");
-        name = city->label();
-        at = {city->latitude, city->longitude};
-        if (zone.empty())
-            zone = city->zone;
-    } else if (!arguments.latitude.empty() || !arguments.longitude.empty()) {
-        if (arguments.latitude.empty() || arguments.longitude.empty())
-            throw UsageError(arguments.latitude.empty() ? "--lat: missing; --lon needs it"
-                                                        : "--lon: missing; --lat needs it");
-        try {
-            at.latitude = sky::parseLatitude(arguments.latitude);
-        } catch (const sky::InputError& e) {
-            throw UsageError("--lat: " + std::string(e.what()));
-        }
-        try {
-            at.longitude = sky::parseLongitude(arguments.longitude);
-        } catch (const sky::InputError& e) {
-            throw UsageError("--lon: " + std::string(e.what()));
-        }
-        if (zone.empty())
-            throw UsageError("--zone: missing; with --lat and --lon give the place's time zone, such as "
-                             "Asia/Kolkata or +05:30");
-    } else {
+    const std::optional<Place> place = placeFrom(arguments.where);
+    if (!place)
         throw UsageError("--place: missing; give a city with --place, or --lat, --lon and --zone");
-    }
+    const std::string zone = !arguments.zone.empty() ? arguments.zone : place->zone;
+    if (zone.empty())
+        throw UsageError("--zone: missing; with --lat and --lon give the place's time zone, such as "
+                         "Asia/Kolkata or +05:30");
     try {
-        return {name, at, sky::Zone::parse(zone), *ayanamsa};
+        return {place->name, place->at, sky::Zone::parse(zone), *ayanamsa};
     } catch (const sky::InputError& e) {
         throw UsageError("--zone: " + std::string(e.what()));
     }
@@ -514,18 +483,7 @@ void addPanchangaCommand(CLI::App& app, Io io, int& status) {
         ->add_option("--days", arguments->days,
                      "How many days from --date, 1 to " + std::to_string(kMostDays) + " (default 1)")
         ->type_name("N");
-    command->add_option(
-        "--place", arguments->place,
-        "A city's name (\"Ujjain\"), or its full name (\"Ujjain, Madhya Pradesh, India\"); the most populous "
-        "city of that name is taken, with its time zone unless --zone is given");
-    command->add_option(
-        "--lat", arguments->latitude,
-        "Latitude instead of --place: signed decimal degrees, north positive (23.1793), or with "
-        "the hemisphere (23.1793N, 23°10'45\"N)");
-    command->add_option(
-        "--lon", arguments->longitude,
-        "Longitude with --lat: signed decimal degrees, east positive (75.7849, -171.76), or with "
-        "the hemisphere (75.7849E, 75°47'06\"E)");
+    addPlaceOptions(*command, arguments->where, "The days are reckoned there");
     command->add_option(
         "--zone", arguments->zone,
         "The clocks the times are shown on, and whose dates are reckoned: an IANA name such as "

@@ -3,6 +3,7 @@
 #include "almanac/Ascii.h"
 #include "almanac/Entries.h"
 #include "almanac/Names.h"
+#include "cli/Place.h"
 #include "cli/Shown.h"
 #include "cli/Streams.h"
 #include "form/Json.h"
@@ -49,9 +50,7 @@ struct Arguments {
     std::string ayanamsa{sky::ayanamsaKey(sky::Ayanamsa::Lahiri)};
     std::string node{sky::nodeKey(sky::Node::Mean)};
     int karakas = sky::karakaCount(sky::KarakaScheme::Eight);
-    std::string place;
-    std::string latitude;
-    std::string longitude;
+    PlaceOptions where;
     bool json = false;
     bool batch = false;
 };
@@ -334,7 +333,7 @@ int runPositions(const Arguments& arguments, Io io) {
             throw UsageError("--date: missing; give it as " + std::string(sky::kDateForm));
         if (arguments.time.empty())
             throw UsageError("--time: missing; give it as HH:MM or HH:MM:SS");
-        if (arguments.zone.empty() && arguments.place.empty())
+        if (arguments.zone.empty() && arguments.where.place.empty())
             throw UsageError("--zone: missing; give a name such as Asia/Kolkata or an offset such as +05:30, "
                              "or a --place");
     }
@@ -342,31 +341,10 @@ int runPositions(const Arguments& arguments, Io io) {
     // The place: a city by its name, or coordinates.
     std::optional<Seen> place;
     std::string zone = arguments.zone;
-    if (!arguments.place.empty()) {
-        const sky::City* city = sky::Gazetteer::instance().find(arguments.place);
-        if (!city)
-            throw UsageError(
-                "--place: \"" + arguments.place +
-                "\" is not a city Velmorant knows; give its name as GeoNames writes it (\"Chennai\", "
-                "\"Chennai, Tamil Nadu, India\"), or --lat and --lon");
-        place = Seen{city->label(), {city->latitude, city->longitude}, 0, {}};
+    if (const std::optional<Place> given = placeFrom(arguments.where)) {
+        place = Seen{given->name, given->at, 0, {}};
         if (zone.empty())
-            zone = city->zone;
-    } else if (!arguments.latitude.empty() || !arguments.longitude.empty()) {
-        if (arguments.latitude.empty() || arguments.longitude.empty())
-            throw UsageError(arguments.latitude.empty() ? "--lat: missing; --lon needs it"
-                                                        : "--lon: missing; --lat needs it");
-        place = Seen{};
-        try {
-            place->at.latitude = sky::parseLatitude(arguments.latitude);
-        } catch (const sky::InputError& e) {
-            throw UsageError("--lat: " + std::string(e.what()));
-        }
-        try {
-            place->at.longitude = sky::parseLongitude(arguments.longitude);
-        } catch (const sky::InputError& e) {
-            throw UsageError("--lon: " + std::string(e.what()));
-        }
+            zone = given->zone;
     }
 
     sky::Ephemeris ephemeris;
@@ -418,28 +396,15 @@ void addPositionsCommand(CLI::App& app, Io io, int& status) {
     command->add_option("--node", arguments->node, "Rahu as the mean or the true lunar node")
         ->check(CLI::IsMember({"mean", "true"}, CLI::ignore_case))
         ->capture_default_str();
-    CLI::Option* place = command->add_option(
-        "--place", arguments->place,
-        "Birth place: a city's name (\"Chennai\"), or its full name (\"Chennai, Tamil Nadu, India\"); the "
-        "most populous city of that name is taken and named in the output, with its time zone unless --zone "
-        "is given. Adds the lagna, sunrise, sunset and vara");
-    CLI::Option* latitude = command->add_option(
-        "--lat", arguments->latitude,
-        "Latitude instead of --place: signed decimal degrees, north positive (13.0827, -33.8688), or with "
-        "the hemisphere (13.0827N, 13°04'58\"N)");
-    CLI::Option* longitude = command->add_option(
-        "--lon", arguments->longitude,
-        "Longitude with --lat: signed decimal degrees, east positive (80.2707, -171.76), or with the "
-        "hemisphere (80.2707E, 80°16'15\"E)");
-    place->excludes(latitude)->excludes(longitude);
+    addPlaceOptions(*command, arguments->where, "Adds the lagna, sunrise, sunset and vara");
     CLI::Option* json = command->add_flag("--json", arguments->json, "Write one JSON object");
     command->add_flag("--batch", arguments->batch, "Read many moments as CSV on standard input; see below")
         ->excludes(date)
         ->excludes(time)
         ->excludes(zone)
-        ->excludes(place)
-        ->excludes(latitude)
-        ->excludes(longitude)
+        ->excludes("--place")
+        ->excludes("--lat")
+        ->excludes("--lon")
         ->excludes(json);
     command->footer(std::string(kBatchHelp));
     command->callback([arguments, io, &status] { status = runPositions(*arguments, io); });
