@@ -132,15 +132,6 @@ std::string_view pakshaName(const sky::DayPanchanga& day) {
     return day.shukla ? "Shukla" : "Krishna";
 }
 
-// "2023-07-25", "-0044-03-15".
-std::string dateText(date::year_month_day day) {
-    const int year = static_cast<int>(day.year());
-    char text[24];
-    std::snprintf(text, sizeof text, "%s%04d-%02u-%02u", year < 0 ? "-" : "", std::abs(year),
-                  static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
-    return text;
-}
-
 // The moment on the zone's clocks to the nearest minute: "15:09" on `day`, "2023-07-26 15:09" on
 // another date.
 std::string clockTime(date::sys_seconds moment, const sky::Zone& zone, date::year_month_day day) {
@@ -152,7 +143,7 @@ std::string clockTime(date::sys_seconds moment, const sky::Zone& zone, date::yea
     std::snprintf(text, sizeof text, "%02d:%02d", static_cast<int>(time.hours().count()),
                   static_cast<int>(time.minutes().count()));
     const date::year_month_day shownDay{civil};
-    return shownDay == day ? std::string(text) : dateText(shownDay) + " " + text;
+    return shownDay == day ? std::string(text) : sky::dateText(shownDay) + " " + text;
 }
 
 std::string placeText(const Where& where) {
@@ -166,7 +157,7 @@ void writeTextHeading(std::ostream& out, const Where& where) {
 }
 
 void writeTextDay(std::ostream& out, const sky::DayPanchanga& day, const sky::Zone& zone) {
-    std::string text = "\n" + dateText(day.date) + "  " + std::string(varaName(day)) + "\n";
+    std::string text = "\n" + sky::dateText(day.date) + "  " + std::string(varaName(day)) + "\n";
     const auto line = [&](std::string_view label, std::string_view value) {
         text.append(label).append(12 - label.size(), ' ').append(value).push_back('\n');
     };
@@ -208,7 +199,7 @@ void writeJsonDay(std::ostream& out, const sky::DayPanchanga& day, const sky::Zo
         return at ? form::jsonString(zone.isoLocalTime(*at)) : std::string("null");
     };
     std::string json = first ? "\n" : ",\n";
-    json += "{\"date\": " + form::jsonString(dateText(day.date)) +
+    json += "{\"date\": " + form::jsonString(sky::dateText(day.date)) +
             ", \"vara\": " + form::jsonString(varaName(day)) + ", \"sunrise\": " + time(day.sunrise) +
             ", \"sunset\": " + time(day.sunset) + ", \"moonrise\": " + time(day.moonrise) +
             ", \"moonset\": " + time(day.moonset);
@@ -425,7 +416,8 @@ int runPanchanga(const Arguments& arguments, Io io) {
         try {
             reckoner.day(last);
         } catch (const sky::OutOfRange& e) {
-            throw UsageError("--days: the last day, " + dateText(last) + ", is out of reach: " + e.what());
+            throw UsageError("--days: the last day, " + sky::dateText(last) +
+                             ", is out of reach: " + e.what());
         } catch (const sky::InputError&) {
             // a date the clocks passed over: left out when its turn comes
         }

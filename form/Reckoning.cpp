@@ -61,18 +61,6 @@ std::string signName(int sign) {
     return std::string(almanac::kSignNames[static_cast<std::size_t>(sign)]);
 }
 
-// Which of `count` spans of `each` degrees the quantity stands in: the last whose first boundary, as
-// the crossing search is given it, the quantity has reached. Dividing alone could round up onto a
-// boundary not yet reached.
-int spanIndex(double quantity, double each, int count) {
-    int index = std::min(static_cast<int>(quantity / each), count - 1);
-    if (quantity < index * each)
-        --index;
-    else if (index + 1 < count && quantity >= (index + 1) * each)
-        ++index;
-    return index;
-}
-
 // Where the birth took place: the coordinates as typed, or else the city the name stands for.
 Reckoning::Place placeOf(const store::BirthData& birth) {
     Reckoning::Place place;
@@ -183,7 +171,7 @@ SpanTimes spanTimes(const Reckoning& reckoning, const store::BirthData& birth,
     const auto span = [&](sky::Quantity quantity, double degreesEach, int count, int rowsIndex,
                           store::Recordset& table, std::string_view column) {
         const int index =
-            spanIndex(sky::quantityAt(ephemeris, quantity, moment, ayanamsa), degreesEach, count);
+            sky::spanIndex(sky::quantityAt(ephemeris, quantity, moment, ayanamsa), degreesEach, count);
         const auto at = [&](double boundary) {
             return shown(sky::crossing(ephemeris, quantity, boundary, reckoning.ut, ayanamsa));
         };

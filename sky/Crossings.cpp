@@ -3,6 +3,7 @@
 #include "sky/Longitude.h"
 #include "sky/Time.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace sky {
@@ -19,6 +20,15 @@ double pastBoundary(Ephemeris& ephemeris, Quantity quantity, double boundary, da
 }
 
 } // namespace
+
+int spanIndex(double quantity, double each, int count) {
+    int index = std::min(static_cast<int>(quantity / each), count - 1);
+    if (quantity < index * each)
+        --index;
+    else if (index + 1 < count && quantity >= (index + 1) * each)
+        ++index;
+    return index;
+}
 
 double quantityAt(Ephemeris& ephemeris, Quantity quantity, double julianDayUt, Ayanamsa ayanamsa) {
     if (quantity == Quantity::MoonLongitude)

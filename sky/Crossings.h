@@ -15,6 +15,11 @@ enum class Quantity {
     Sum,           // Sun plus Moon, sidereal: yoga
 };
 
+// Which of `count` spans of `each` degrees the quantity stands in: the last whose first boundary, as
+// crossing() is given it, the quantity has reached. Dividing alone could round up onto a boundary not
+// yet reached.
+int spanIndex(double quantity, double each, int count);
+
 // The quantity in degrees, [0, 360).
 double quantityAt(Ephemeris& ephemeris, Quantity quantity, double julianDayUt, Ayanamsa ayanamsa);
 

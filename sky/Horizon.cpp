@@ -26,22 +26,42 @@ double lagna(Ephemeris& ephemeris, double julianDayUt, GeoPoint place, Ayanamsa 
     return normalizedDegrees(angles[SE_ASC]);
 }
 
-std::optional<date::sys_seconds> nextSunEvent(Ephemeris& ephemeris, date::sys_seconds fromUt, GeoPoint place,
-                                              SunEvent event) {
+namespace {
+
+// The first rise or set of `body` after `fromUt` within `reach` days, or none.
+std::optional<date::sys_seconds> nextEvent(int32 body, int32 kind, date::sys_seconds fromUt, GeoPoint place,
+                                           double reach) {
     const double from = julianDay(fromUt);
-    const Theory theory = Ephemeris::theoryAt(from);
-    (void)ephemeris; // the library's state is the ephemeris': holding one proves it is set up
+    const int32 flags = Ephemeris::theoryAt(from) == Theory::DataFiles ? SEFLG_SWIEPH : SEFLG_MOSEPH;
     double where[3] = {place.longitude, place.latitude, 0};
     double found = 0;
     char error[AS_MAXCH] = "";
-    const int32 kind = (event == SunEvent::Rise ? SE_CALC_RISE : SE_CALC_SET) | SE_BIT_HINDU_RISING;
-    const int32 flags = theory == Theory::DataFiles ? SEFLG_SWIEPH : SEFLG_MOSEPH;
-    const int32 result = swe_rise_trans(from, SE_SUN, nullptr, flags, kind, where, 0, 0, &found, error);
-    if (result == -2 || (result == 0 && found - from > 1.0))
+    const int32 result = swe_rise_trans(from, body, nullptr, flags, kind, where, 0, 0, &found, error);
+    if (result == -2 || (result == 0 && found - from > reach))
         return std::nullopt;
     if (result < 0)
         throw EphemerisError(error);
     return moment(found);
+}
+
+} // namespace
+
+// The ephemeris is not read: the library's state is its, and holding one proves that it is set up.
+std::optional<date::sys_seconds> nextSunEvent(Ephemeris&, date::sys_seconds fromUt, GeoPoint place,
+                                              SunEvent event) {
+    return nextEvent(SE_SUN, (event == SunEvent::Rise ? SE_CALC_RISE : SE_CALC_SET) | SE_BIT_HINDU_RISING,
+                     fromUt, place, 1.0);
+}
+
+std::optional<date::sys_seconds> nextMoonEvent(Ephemeris&, date::sys_seconds fromUt, GeoPoint place,
+                                               MoonEvent event) {
+    // The disc's centre without refraction, as for the Sun; but not SE_BIT_HINDU_RISING, whose
+    // geocentric position without ecliptic latitude would put the Moon up to five degrees from where it
+    // stands. The Moon rises about 50 minutes later each day, so a day can pass without a rise.
+    return nextEvent(SE_MOON,
+                     (event == MoonEvent::Rise ? SE_CALC_RISE : SE_CALC_SET) | SE_BIT_DISC_CENTER |
+                         SE_BIT_NO_REFRACTION,
+                     fromUt, place, 2.0);
 }
 
 HinduDay hinduDay(Ephemeris& ephemeris, date::sys_seconds at, const Zone& zone, GeoPoint place) {

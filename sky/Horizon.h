@@ -29,6 +29,15 @@ enum class SunEvent { Rise, Set };
 std::optional<date::sys_seconds> nextSunEvent(Ephemeris& ephemeris, date::sys_seconds fromUt, GeoPoint place,
                                               SunEvent event);
 
+enum class MoonEvent { Rise, Set };
+
+// The first moonrise or moonset after `fromUt` within the next two days, or none where the Moon stays
+// above or below the horizon that long: the rise and set of the centre of its disc seen from the place,
+// without refraction. (The Moon rises about 50 minutes later each day, so a civil day now and then has
+// no moonrise.)
+std::optional<date::sys_seconds> nextMoonEvent(Ephemeris& ephemeris, date::sys_seconds fromUt, GeoPoint place,
+                                               MoonEvent event);
+
 struct HinduDay {
     // Of the civil date at the place, as its zone's clocks read it; none on a day without one.
     std::optional<date::sys_seconds> sunrise;

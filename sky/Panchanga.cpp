@@ -9,7 +9,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <swephexp.h>
 
 namespace sky {
 
@@ -39,31 +38,8 @@ constexpr std::array<Division, 4> kDivisions{{
 constexpr double kSynodicMonth = 29.530589;
 constexpr double kElongationPerDay = 360.0 / kSynodicMonth;
 
-// The span the quantity stands in: the last whose first boundary, as the crossing search is given it,
-// it has reached. Dividing alone could round up onto a boundary not yet reached.
-int spanIndex(double quantity, double each, int count) {
-    int index = std::min(static_cast<int>(quantity / each), count - 1);
-    if (quantity < index * each)
-        --index;
-    else if (index + 1 < count && quantity >= (index + 1) * each)
-        ++index;
-    return index;
-}
-
-date::sys_seconds moment(double julianDayUt) {
-    return date::sys_seconds{seconds{std::llround((julianDayUt - 2440587.5) * 86400.0)}};
-}
-
 date::sys_seconds daysLater(date::sys_seconds from, double days) {
     return from + seconds{std::llround(days * 86400.0)};
-}
-
-std::string dateText(date::year_month_day day) {
-    const int year = static_cast<int>(day.year());
-    char text[24];
-    std::snprintf(text, sizeof text, "%s%04d-%02u-%02u", year < 0 ? "-" : "", std::abs(year),
-                  static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
-    return text;
 }
 
 // A rise or set within [from, until), or none.
@@ -72,28 +48,6 @@ std::optional<date::sys_seconds> within(std::optional<date::sys_seconds> event, 
 }
 
 } // namespace
-
-std::optional<date::sys_seconds> nextMoonEvent(Ephemeris& ephemeris, date::sys_seconds fromUt, GeoPoint place,
-                                               MoonEvent event) {
-    const double from = julianDay(fromUt);
-    const Theory theory = Ephemeris::theoryAt(from);
-    (void)ephemeris; // the library's state is the ephemeris': holding one proves it is set up
-    double where[3] = {place.longitude, place.latitude, 0};
-    double found = 0;
-    char error[AS_MAXCH] = "";
-    // The disc's centre without refraction, as for the Sun; but not SE_BIT_HINDU_RISING, whose
-    // geocentric position without ecliptic latitude would put the Moon up to five degrees from where it
-    // stands.
-    const int32 kind =
-        (event == MoonEvent::Rise ? SE_CALC_RISE : SE_CALC_SET) | SE_BIT_DISC_CENTER | SE_BIT_NO_REFRACTION;
-    const int32 flags = theory == Theory::DataFiles ? SEFLG_SWIEPH : SEFLG_MOSEPH;
-    const int32 result = swe_rise_trans(from, SE_MOON, nullptr, flags, kind, where, 0, 0, &found, error);
-    if (result == -2 || (result == 0 && found - from > 2.0))
-        return std::nullopt;
-    if (result < 0)
-        throw EphemerisError(error);
-    return moment(found);
-}
 
 PanchangaDays::PanchangaDays(Ephemeris& ephemeris, const Zone& zone, GeoPoint place, Ayanamsa ayanamsa)
     : m_ephemeris(ephemeris)

@@ -105,12 +105,4 @@ private:
     std::optional<Lunation> m_lunation;
 };
 
-enum class MoonEvent { Rise, Set };
-
-// The first moonrise or moonset after `fromUt` within the next two days, or none where the Moon stays
-// above or below the horizon that long. (The Moon rises about 50 minutes later each day, so a civil day
-// now and then has no moonrise.)
-std::optional<date::sys_seconds> nextMoonEvent(Ephemeris& ephemeris, date::sys_seconds fromUt, GeoPoint place,
-                                               MoonEvent event);
-
 } // namespace sky

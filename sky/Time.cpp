@@ -235,6 +235,14 @@ date::sys_seconds universalTime(date::year_month_day day, seconds timeOfDay, con
     return zone.toUniversal(date::local_days{day} + timeOfDay);
 }
 
+std::string dateText(date::year_month_day day) {
+    const int year = static_cast<int>(day.year());
+    char text[24];
+    std::snprintf(text, sizeof text, "%s%04d-%02u-%02u", year < 0 ? "-" : "", std::abs(year),
+                  static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
+    return text;
+}
+
 std::string isoUniversal(date::sys_seconds moment) {
     const auto day = date::floor<date::days>(moment);
     const date::year_month_day ymd{day};

@@ -77,6 +77,9 @@ private:
 
 date::sys_seconds universalTime(date::year_month_day day, std::chrono::seconds timeOfDay, const Zone& zone);
 
+// "2023-07-25", "-0044-03-15": the date as YYYY-MM-DD takes it.
+std::string dateText(date::year_month_day day);
+
 // "1990-05-17T09:00:00Z".
 std::string isoUniversal(date::sys_seconds moment);
 
