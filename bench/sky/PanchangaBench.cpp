@@ -6,6 +6,7 @@
 //   CliPanchangaYear  velmorant-cli panchanga --days 365 --json as a process; the loop walks the year
 //                     once: a sunrise, sunset, moonrise and moonset a day, each quantity's ends one after
 //                     another, a new moon a month
+#include "bench/Beside.h"
 #include "sky/Crossings.h"
 #include "sky/Horizon.h"
 #include "sky/Longitude.h"
@@ -20,6 +21,7 @@
 #include <filesystem>
 #include <optional>
 #include <spawn.h>
+#include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,7 +31,6 @@ namespace {
 
 using namespace date::literals;
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
 
 constexpr sky::GeoPoint kUjjain{23.1793, 75.7849};
 constexpr auto kIndia = 5h + 30min; // Asia/Kolkata, without a clock change since 1945
@@ -155,25 +156,21 @@ void PanchangaDay(benchmark::State& state) {
         return;
     const sky::Zone zone = sky::Zone::parse("Asia/Kolkata");
     constexpr int kAsked = 120;
-    double baseline = 0;
-    double program = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        const auto loopStart = Clock::now();
-        for (int i = 0; i < kAsked; ++i)
-            plainDay(*ephemeris, kFirst + date::days{3 * i});
-        baseline += std::chrono::duration<double>(Clock::now() - loopStart).count();
-        state.ResumeTiming();
-
-        const auto start = Clock::now();
-        for (int i = 0; i < kAsked; ++i)
-            benchmark::DoNotOptimize(sky::panchanga(*ephemeris, kFirst + date::days{3 * i}, zone, kUjjain));
-        program += std::chrono::duration<double>(Clock::now() - start).count();
-    }
+    const bench::Totals totals = bench::beside(
+        state,
+        [&] {
+            for (int i = 0; i < kAsked; ++i)
+                plainDay(*ephemeris, kFirst + date::days{3 * i});
+        },
+        [&] {
+            for (int i = 0; i < kAsked; ++i)
+                benchmark::DoNotOptimize(
+                    sky::panchanga(*ephemeris, kFirst + date::days{3 * i}, zone, kUjjain));
+        });
+    const auto days = static_cast<double>(state.iterations() * kAsked);
     state.SetItemsProcessed(state.iterations() * kAsked);
-    state.counters["day_ms"] = program / static_cast<double>(state.iterations() * kAsked) * 1e3;
-    state.counters["baseline_day_ms"] = baseline / static_cast<double>(state.iterations() * kAsked) * 1e3;
-    state.counters["ratio"] = program / baseline;
+    state.counters["day_ms"] = totals.program / days * 1e3;
+    state.counters["baseline_day_ms"] = totals.baseline / days * 1e3;
 }
 BENCHMARK(PanchangaDay)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
@@ -199,25 +196,13 @@ void CliPanchangaYear(benchmark::State& state) {
     std::optional<sky::Ephemeris> ephemeris;
     if (!open(ephemeris, state))
         return;
-    double baseline = 0;
-    double program = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        const auto loopStart = Clock::now();
-        plainYear(*ephemeris);
-        baseline += std::chrono::duration<double>(Clock::now() - loopStart).count();
-        state.ResumeTiming();
-
-        const auto start = Clock::now();
-        if (runYear() != 0) {
-            state.SkipWithError("velmorant-cli panchanga failed");
-            break;
-        }
-        program += std::chrono::duration<double>(Clock::now() - start).count();
-    }
+    bench::beside(
+        state, [&] { plainYear(*ephemeris); },
+        [&] {
+            if (runYear() != 0)
+                throw std::runtime_error("velmorant-cli panchanga failed");
+        });
     state.SetItemsProcessed(state.iterations() * kDays);
-    state.counters["baseline_s"] = baseline / static_cast<double>(state.iterations());
-    state.counters["ratio"] = program / baseline;
 }
 BENCHMARK(CliPanchangaYear)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
