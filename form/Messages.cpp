@@ -150,4 +150,14 @@ std::string birthFieldMessage(std::string_view label, std::string_view problem) 
     return std::string(label) + ": " + std::string(problem);
 }
 
+std::string dayFieldMessage(std::string_view label, std::string_view problem) {
+    return birthFieldMessage(label, problem);
+}
+
+std::string unknownPlaceProblem(std::string_view name) {
+    return "\"" + std::string(name) +
+           "\" is not a city Velmorant knows; pick one of the suggestions, or enter the latitude, longitude "
+           "and time zone";
+}
+
 } // namespace form

@@ -84,4 +84,28 @@ std::string importFailedMessage(std::string_view path, std::string_view problem)
 // "Birth date: ..." and the like.
 std::string birthFieldMessage(std::string_view label, std::string_view problem);
 
+// The Day tab's fields, whose labels also begin a message about one ("Place: ..."), and what it says.
+inline constexpr std::string_view kDayPlaceLabel = "Place";
+inline constexpr std::string_view kDayDateLabel = "Date";
+std::string dayFieldMessage(std::string_view label, std::string_view problem);
+// What is wrong with a field, after its label.
+std::string unknownPlaceProblem(std::string_view name);
+inline constexpr std::string_view kNoLatitudeProblem =
+    "none given; enter it as 13.0827 N, -33.8688 or 13°04'58\"N";
+inline constexpr std::string_view kNoLongitudeProblem =
+    "none given; enter it as 80.2707 E, -151.2093 or 80°16'15\"E";
+inline constexpr std::string_view kNoZoneProblem =
+    "none given; enter a zone name such as Asia/Kolkata, or an offset such as +05:30";
+// In the tab, in place of the day, while there is no place.
+inline constexpr std::string_view kNoDayPlaceNote =
+    "Enter a place to see its panchanga: type the first letters of a city and pick it, or give its "
+    "latitude, longitude and time zone, then press Enter.";
+// Print and Export PDF on the Day tab before it shows a day or a month.
+inline constexpr std::string_view kNoDayPlaceToPrintMessage =
+    "Enter a place on the Day tab first: there is no day to print yet.";
+inline constexpr std::string_view kNoDayShownToPrintMessage =
+    "Press Show on the Day tab first: there is no day to print yet.";
+inline constexpr std::string_view kMonthNotReadyMessage =
+    "The month is still being reckoned; print it again in a moment.";
+
 } // namespace form
