@@ -93,6 +93,85 @@ private:
     std::vector<const sky::City*> m_cities;
 };
 
+PlaceCompletion::PlaceCompletion(QLineEdit* field, QObject* parent)
+    : QObject(parent)
+    , m_field(field) {
+    m_places = new PlaceModel(this);
+    m_completer = new QCompleter(m_places, this);
+    m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    m_completer->setMaxVisibleItems(static_cast<int>(kPlacesOffered));
+    m_completer->setWidget(field);
+    m_completer->popup()->setAccessibleName("Cities");
+    connect(field, &QLineEdit::textEdited, this, [this] {
+        startReading();
+        showCompletions();
+    });
+    connect(m_completer, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+            [this](const QModelIndex& index) {
+                if (const sky::City* city = m_places->city(index.data(kRowRole).toInt()))
+                    emit picked(*city);
+            });
+}
+
+void PlaceCompletion::startReading() {
+    if (m_read)
+        return;
+    m_read = new QFutureWatcher<void>(this);
+    // The watcher goes with the field; the worker holds only the promise and the gazetteer, neither of
+    // which the field owns, so closing the window while it reads is safe. Qt waits for the worker when
+    // the program ends.
+    connect(m_read, &QFutureWatcher<void>::finished, this, [this] {
+        m_ready = true;
+        if (m_field->hasFocus())
+            showCompletions();
+    });
+    auto promise = std::make_shared<QPromise<void>>();
+    m_read->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise] {
+        promise->start();
+        try {
+            sky::Gazetteer::instance();
+        } catch (const std::exception&) {
+            // The field then offers nothing; a place typed whole is still looked for when it is used.
+        }
+        promise->finish();
+    });
+}
+
+void PlaceCompletion::showCompletions() {
+    const std::string typed = m_field->text().toStdString();
+    std::vector<const sky::City*> offered;
+    if (m_ready) {
+        try {
+            offered = sky::Gazetteer::instance().complete(typed, kPlacesOffered);
+        } catch (const std::exception&) {
+            offered.clear();
+        }
+    }
+    m_places->show(std::move(offered));
+    if (m_places->rowCount() == 0)
+        m_completer->popup()->hide();
+    else
+        m_completer->complete();
+}
+
+void offerZones(QComboBox* box) {
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    // Some six hundred names: given as one list, and the box sized by a length rather than by measuring
+    // each name, which would cost more than the rest of the window.
+    QStringList zones;
+    for (const std::string& zone : sky::zoneNames())
+        zones.append(QString::fromStdString(zone));
+    box->setModel(new QStringListModel(zones, box));
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(24);
+    box->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    box->completer()->setFilterMode(Qt::MatchContains);
+    box->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    box->setToolTip("A zone name such as Asia/Kolkata, or an offset from UT such as +05:30");
+}
+
 BirthPanel::BirthPanel(QWidget* parent)
     : QWidget(parent) {
     setObjectName("birthPanel");
@@ -107,12 +186,7 @@ BirthPanel::BirthPanel(QWidget* parent)
     m_place->setPlaceholderText("A city, as Chennai: pick it from the list its first letters open");
     m_place->setAccessibleDescription("Completes city names as you type; picking a city fills in its "
                                       "latitude, longitude and time zone");
-    m_places = new PlaceModel(this);
-    m_placeCompleter = new QCompleter(m_places, this);
-    m_placeCompleter->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
-    m_placeCompleter->setMaxVisibleItems(static_cast<int>(kPlacesOffered));
-    m_placeCompleter->setWidget(m_place);
-    m_placeCompleter->popup()->setAccessibleName("Cities");
+    m_placeCompletion = new PlaceCompletion(m_place, this);
 
     // Latitude and longitude side by side, each labelled by its own caption.
     m_latitude = new QLineEdit;
@@ -136,20 +210,7 @@ BirthPanel::BirthPanel(QWidget* parent)
     form->addRow(latitudeLabel, coordinates);
 
     m_zone = labelled(form, "Time zone", new QComboBox);
-    m_zone->setEditable(true);
-    m_zone->setInsertPolicy(QComboBox::NoInsert);
-    // Some six hundred names: given as one list, and the box sized by a length rather than by
-    // measuring each name, which would cost more than the rest of the window.
-    QStringList zones;
-    for (const std::string& zone : sky::zoneNames())
-        zones.append(QString::fromStdString(zone));
-    m_zone->setModel(new QStringListModel(zones, m_zone));
-    m_zone->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_zone->setMinimumContentsLength(24);
-    m_zone->completer()->setCaseSensitivity(Qt::CaseInsensitive);
-    m_zone->completer()->setFilterMode(Qt::MatchContains);
-    m_zone->completer()->setCompletionMode(QCompleter::PopupCompletion);
-    m_zone->setToolTip("A zone name such as Asia/Kolkata, or an offset from UT such as +05:30");
+    offerZones(m_zone);
 
     m_ayanamsa = labelled(form, "Ayanamsa", new QComboBox);
     for (const sky::Ayanamsa ayanamsa : sky::kAyanamsas)
@@ -228,13 +289,8 @@ BirthPanel::BirthPanel(QWidget* parent)
     for (QLineEdit* field : {m_date, m_time, m_latitude, m_longitude})
         connect(field, &QLineEdit::textEdited, this, &BirthPanel::edited);
     // A place typed by hand keeps the coordinates: they may be the ones the person means.
-    connect(m_place, &QLineEdit::textEdited, this, [this] {
-        startReadingPlaces();
-        showCompletions();
-        emit edited();
-    });
-    connect(m_placeCompleter, qOverload<const QModelIndex&>(&QCompleter::activated), this,
-            [this](const QModelIndex& index) { pickPlace(index.data(kRowRole).toInt()); });
+    connect(m_place, &QLineEdit::textEdited, this, &BirthPanel::edited);
+    connect(m_placeCompletion, &PlaceCompletion::picked, this, &BirthPanel::pickPlace);
     m_defaults = {"", "", sky::systemZoneName(), "", 8, "", "", "", ""};
     clear();
 }
@@ -266,60 +322,19 @@ void BirthPanel::focusField(form::BirthField field) {
 
 void BirthPanel::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    startReadingPlaces();
+    m_placeCompletion->startReading();
 }
 
-void BirthPanel::startReadingPlaces() {
-    if (m_placesRead)
-        return;
-    m_placesRead = new QFutureWatcher<void>(this);
-    // The watcher goes with the panel; the worker holds only the promise and the gazetteer, neither of
-    // which the panel owns, so closing the window while it reads is safe. Qt waits for the worker when
-    // the program ends.
-    connect(m_placesRead, &QFutureWatcher<void>::finished, this, [this] {
-        m_placesReady = true;
-        if (m_place->hasFocus())
-            showCompletions();
-    });
-    auto promise = std::make_shared<QPromise<void>>();
-    m_placesRead->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise] {
-        promise->start();
-        try {
-            sky::Gazetteer::instance();
-        } catch (const std::exception&) {
-            // The field then offers nothing; a place typed whole is still looked for at Calculate.
-        }
-        promise->finish();
-    });
+bool BirthPanel::placesReady() const {
+    return m_placeCompletion->ready();
 }
 
-void BirthPanel::showCompletions() {
-    const std::string typed = m_place->text().toStdString();
-    std::vector<const sky::City*> offered;
-    if (m_placesReady) {
-        try {
-            offered = sky::Gazetteer::instance().complete(typed, kPlacesOffered);
-        } catch (const std::exception&) {
-            offered.clear();
-        }
-    }
-    m_places->show(std::move(offered));
-    if (m_places->rowCount() == 0)
-        m_placeCompleter->popup()->hide();
-    else
-        m_placeCompleter->complete();
-}
-
-void BirthPanel::pickPlace(int row) {
-    const sky::City* city = m_places->city(row);
-    if (!city)
-        return;
-    m_place->setText(QString::fromStdString(city->label()));
-    m_latitude->setText(QString::fromStdString(sky::latitudeText(city->latitude)));
-    m_longitude->setText(QString::fromStdString(sky::longitudeText(city->longitude)));
+void BirthPanel::pickPlace(const sky::City& city) {
+    m_place->setText(QString::fromStdString(city.label()));
+    m_latitude->setText(QString::fromStdString(sky::latitudeText(city.latitude)));
+    m_longitude->setText(QString::fromStdString(sky::longitudeText(city.longitude)));
     // The city's zone is this chart's; the zone remembered for the next one stays as it was.
-    m_zone->setCurrentText(QString::fromStdString(city->zone));
+    m_zone->setCurrentText(QString::fromStdString(city.zone));
     m_zoneTyped = false;
     emit edited();
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "form/Controls.h"
+#include "sky/Places.h"
 
 #include <QFutureWatcher>
 #include <QWidget>
@@ -17,6 +18,37 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
+
+// The city names a place field completes from the gazetteer: the cities are read by a worker thread the
+// first time the field is shown or typed in, so that neither the window's start nor its typing waits
+// for them; the most populous that begin with what is typed are offered, and picking one emits
+// picked(). The birth place and the Day tab's place complete alike through it.
+class PlaceCompletion final : public QObject {
+    Q_OBJECT
+public:
+    PlaceCompletion(QLineEdit* field, QObject* parent);
+
+    // Starts reading the cities, once; the field also starts it at its first keystroke.
+    void startReading();
+    // Whether the cities have been read, so that the field completes.
+    bool ready() const { return m_ready; }
+    QCompleter* completer() const { return m_completer; }
+
+signals:
+    void picked(const sky::City& city);
+
+private:
+    void showCompletions();
+
+    QLineEdit* m_field;
+    PlaceModel* m_places;
+    QCompleter* m_completer;
+    QFutureWatcher<void>* m_read = nullptr; // from the first showing or keystroke on
+    bool m_ready = false;
+};
+
+// Makes `box` the time zone's field: editable, with every zone of the database to pick or complete.
+void offerZones(QComboBox* box);
 
 class BirthPanel final : public QWidget, public form::BirthPanel {
     Q_OBJECT
@@ -43,7 +75,7 @@ public:
     enum class Choice { Zone, Ayanamsa, Karakas, Node };
 
     // Whether the gazetteer has been read, so that the place field completes.
-    bool placesReady() const { return m_placesReady; }
+    bool placesReady() const;
 
 signals:
     // The user changed the zone or one of the three choices; a zone that came with a picked city is
@@ -56,19 +88,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void startReadingPlaces();
-    void showCompletions();
-    void pickPlace(int row);
+    void pickPlace(const sky::City& city);
 
     QLineEdit* m_date;
     QLineEdit* m_time;
     QLineEdit* m_place;
     QLineEdit* m_latitude;
     QLineEdit* m_longitude;
-    PlaceModel* m_places;
-    QCompleter* m_placeCompleter;
-    QFutureWatcher<void>* m_placesRead = nullptr; // from the first showing or keystroke on
-    bool m_placesReady = false;
+    PlaceCompletion* m_placeCompletion;
     QComboBox* m_zone;
     QComboBox* m_ayanamsa;
     QComboBox* m_karakas;
