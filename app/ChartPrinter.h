@@ -5,18 +5,13 @@
 // chart is drawn as vectors, on a printer or into a PDF.
 #pragma once
 
+#include "app/PageWriter.h"
 #include "form/Chart.h"
 #include "form/Report.h"
 
-#include <QPageSize>
 #include <QString>
 
 #include <optional>
-
-class QPagedPaintDevice;
-
-// A4, or Letter where the locale measures in inches.
-QPageSize defaultPageSize();
 
 // Lays the report out on one page of `device`, within margins of 18 mm, with the chart drawn in `style`.
 void printReport(QPagedPaintDevice& device, const form::Report& report,
