@@ -72,6 +72,20 @@ void setChartStyle(form::ChartStyle style) {
                                        static_cast<qsizetype>(form::chartStyleKey(style).size())));
 }
 
+form::DayPlace dayPlace() {
+    const QSettings kept = store();
+    return {text(kept, "day/place", {}), text(kept, "day/latitude", {}), text(kept, "day/longitude", {}),
+            text(kept, "day/zone", {})};
+}
+
+void setDayPlace(const form::DayPlace& place) {
+    QSettings kept = store();
+    kept.setValue("day/place", QString::fromStdString(place.name));
+    kept.setValue("day/latitude", QString::fromStdString(place.latitude));
+    kept.setValue("day/longitude", QString::fromStdString(place.longitude));
+    kept.setValue("day/zone", QString::fromStdString(place.zone));
+}
+
 int freeAreaTab() {
     bool number = false;
     const int tab = store().value("window/tab").toInt(&number);

@@ -1,10 +1,11 @@
-// What the window remembers between runs: the birth data's zone and choices, the chart's style, the free
-// area's tab, the window's size and place, and the last folder of each file dialog. Kept as an INI file in
-// the user's configuration folder (~/.config/velmorant/velmorant.ini). A missing or damaged file, or a
-// value that cannot be read, means the default.
+// What the window remembers between runs: the birth data's zone and choices, the chart's style, the Day
+// tab's place, the free area's tab, the window's size and place, and the last folder of each file
+// dialog. Kept as an INI file in the user's configuration folder (~/.config/velmorant/velmorant.ini). A
+// missing or damaged file, or a value that cannot be read, means the default.
 #pragma once
 
 #include "form/Chart.h"
+#include "form/DayForm.h"
 #include "store/BirthData.h"
 
 #include <QByteArray>
@@ -19,6 +20,10 @@ void setBirthChoices(const store::BirthData& choices);
 // The chart's style in the Wheel tab: South Indian unless another was chosen.
 form::ChartStyle chartStyle();
 void setChartStyle(form::ChartStyle style);
+
+// The Day tab's place: its name, coordinates and zone as the fields showed them; empty where none is kept.
+form::DayPlace dayPlace();
+void setDayPlace(const form::DayPlace& place);
 
 int freeAreaTab();
 void setFreeAreaTab(int tab);

@@ -6,6 +6,8 @@
 #include "app/ChartDrawing.h"
 #include "app/ChartPrinter.h"
 #include "app/ChartView.h"
+#include "app/DayPanel.h"
+#include "app/DayPrinter.h"
 #include "app/MessageBox.h"
 #include "app/Settings.h"
 #include "app/Shell.h"
@@ -388,20 +390,29 @@ void Tithi_Vel::buildFreeArea() {
     m_details->setPlaceholderText("The results and their details are reckoned by Calculate.");
     m_details->setToolTip("Every result by name, and its details (Alt+R from anywhere)");
     m_tabs->addTab(m_details, "&Details");
+    // The Day tab: the day's panchanga at a place, or its month; it scrolls, like the birth data, only
+    // when the window is too low for it.
+    m_dayPanel = new DayPanel(
+        *this, [this]() -> sky::Ephemeris& { return m_logic.ephemeris(); }, nullptr);
+    m_dayScroll = new QScrollArea;
+    m_dayScroll->setObjectName("dayScroll");
+    m_dayScroll->setFrameShape(QFrame::NoFrame);
+    m_dayScroll->setWidgetResizable(true);
+    m_dayScroll->setWidget(m_dayPanel);
+    m_dayScroll->setFocusPolicy(Qt::NoFocus);
+    m_tabs->addTab(m_dayScroll, "D&ay");
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
         showPendingDetails();
+        namePrintButtons();
         settings::setFreeAreaTab(tab);
     });
-    m_tabs->setCurrentIndex(std::clamp(settings::freeAreaTab(), 0, m_tabs->count() - 1));
 
     m_print = new CommandButton("&Print…", nullptr);
     m_print->setObjectName("printChart");
-    m_print->setAccessibleName("Print chart");
-    m_print->setToolTip("Print the chart on one page (Ctrl+P)");
     m_export = new CommandButton("&Export PDF…", nullptr);
     m_export->setObjectName("exportChart");
-    m_export->setAccessibleName("Export chart as PDF");
-    m_export->setToolTip("Save the chart as a one-page PDF (Ctrl+E)");
+    m_tabs->setCurrentIndex(std::clamp(settings::freeAreaTab(), 0, m_tabs->count() - 1));
+    namePrintButtons();
     m_exportCharts = new CommandButton("Exp&ort charts…", nullptr);
     m_exportCharts->setObjectName("exportCharts");
     m_exportCharts->setToolTip("Write every stored chart to a CSV or JSON file");
@@ -425,6 +436,7 @@ void Tithi_Vel::buildFreeArea() {
     windowKey(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { turnTab(1); });
     windowKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), [this] { turnTab(-1); });
     windowKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] { turnTab(-1); });
+    m_windowKeys += m_dayPanel->keys(); // the Day tab's own, while it shows
     qApp->installEventFilter(this);
 
     auto* content = new QWidget;
@@ -456,6 +468,8 @@ void Tithi_Vel::buildFreeArea() {
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now && m_birthPanel->isAncestorOf(now))
             m_birthScroll->ensureWidgetVisible(now);
+        if (now && m_dayPanel->isAncestorOf(now))
+            m_dayScroll->ensureWidgetVisible(now);
         if (now && m_freeArea->widget()->isAncestorOf(now))
             m_freeArea->ensureWidgetVisible(now);
     });
@@ -485,7 +499,9 @@ QList<QWidget*> Tithi_Vel::tabStops() const {
     stops += {m_cmd_calc, m_cmd_save, m_cmd_exit, m_tabs->tabBar()};
     stops += m_birthPanel->tabOrder();
     stops += {m_chartStyle, m_saveImage, m_copyImage, m_chart};
-    stops += {m_details, m_print, m_export, m_exportCharts, m_importCharts};
+    stops += m_details;
+    stops += m_dayPanel->tabOrder();
+    stops += {m_print, m_export, m_exportCharts, m_importCharts};
     return stops;
 }
 
@@ -608,8 +624,85 @@ void Tithi_Vel::showPendingDetails() {
     }
 }
 
+bool Tithi_Vel::dayShowing() const {
+    return m_tabs->currentWidget() == m_dayScroll;
+}
+
+void Tithi_Vel::namePrintButtons() {
+    // The Day tab prints what it shows: the month while its grid shows, else the day.
+    const bool day = dayShowing();
+    m_print->setAccessibleName(day ? "Print day or month" : "Print chart");
+    m_print->setToolTip(day ? "Print the day, or the month while its grid shows, on one page (Ctrl+P)"
+                            : "Print the chart on one page (Ctrl+P)");
+    m_export->setAccessibleName(day ? "Export day or month as PDF" : "Export chart as PDF");
+    m_export->setToolTip(day ? "Save the day, or the month while its grid shows, as a one-page PDF (Ctrl+E)"
+                             : "Save the chart as a one-page PDF (Ctrl+E)");
+}
+
+void Tithi_Vel::printDay() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(defaultPageSize());
+    if (m_dayPanel->monthShowing()) {
+        const form::MonthSheet* month = m_dayPanel->monthToPrint();
+        if (!month)
+            return;
+        printer.setDocName(monthPdfFileName(*month).chopped(4));
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() == QDialog::Accepted)
+            printMonth(printer, *month);
+        return;
+    }
+    const form::DaySheet* day = m_dayPanel->dayToPrint();
+    if (!day)
+        return;
+    printer.setDocName(dayPdfFileName(*day).chopped(4));
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted)
+        ::printDay(printer, *day);
+}
+
+void Tithi_Vel::exportDay() {
+    QString name;
+    if (m_dayPanel->monthShowing()) {
+        const form::MonthSheet* month = m_dayPanel->monthToPrint();
+        if (!month)
+            return;
+        name = monthPdfFileName(*month);
+    } else {
+        const form::DaySheet* day = m_dayPanel->dayToPrint();
+        if (!day)
+            return;
+        name = dayPdfFileName(*day);
+    }
+    const QString path = QFileDialog::getSaveFileName(
+        this, "Export as PDF", settings::folder(settings::Dialog::ChartPdf) + "/" + name, "PDF (*.pdf)");
+    if (path.isEmpty())
+        return;
+    settings::rememberFile(settings::Dialog::ChartPdf, path);
+    exportDayTo(path);
+}
+
+void Tithi_Vel::exportDayTo(const QString& path) {
+    std::optional<QString> problem;
+    if (m_dayPanel->monthShowing()) {
+        const form::MonthSheet* month = m_dayPanel->monthToPrint();
+        if (!month)
+            return;
+        problem = exportMonthPdf(*month, path);
+    } else {
+        const form::DaySheet* day = m_dayPanel->dayToPrint();
+        if (!day)
+            return;
+        problem = exportDayPdf(*day, path);
+    }
+    if (problem)
+        showMessage(form::exportFailedMessage(path.toStdString(), problem->toStdString()));
+}
+
 void Tithi_Vel::printChart() {
     form::guarded(app::shell(), [this] {
+        if (dayShowing())
+            return printDay();
         const form::Report* report = m_logic.reportToPrint();
         if (!report)
             return;
@@ -624,6 +717,8 @@ void Tithi_Vel::printChart() {
 
 void Tithi_Vel::exportChart() {
     form::guarded(app::shell(), [this] {
+        if (dayShowing())
+            return exportDay();
         const form::Report* report = m_logic.reportToPrint();
         if (!report)
             return;
@@ -639,6 +734,8 @@ void Tithi_Vel::exportChart() {
 
 void Tithi_Vel::exportChartTo(const QString& path) {
     form::guarded(app::shell(), [&] {
+        if (dayShowing())
+            return exportDayTo(path);
         const form::Report* report = m_logic.reportToPrint();
         if (!report)
             return;

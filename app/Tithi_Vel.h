@@ -14,6 +14,7 @@
 
 class BirthPanel;
 class ChartView;
+class DayPanel;
 class QComboBox;
 class QMenu;
 class QPlainTextEdit;
@@ -80,7 +81,8 @@ public slots:
     void importCharts();
 
 public:
-    // The chart as a one-page PDF at `path`; a file that cannot be written is said in a message.
+    // The chart as a one-page PDF at `path`; a file that cannot be written is said in a message. While
+    // the Day tab shows, the day, or the month while its grid shows.
     void exportChartTo(const QString& path);
     // The chart as drawn in the Wheel tab, as an image at `path` (SVG for a name ending in .svg, else PNG).
     void saveChartImageTo(const QString& path);
@@ -113,6 +115,13 @@ private:
     void turnTab(int step);
     // The details tab with every result by name, the keyboard focus on its text.
     void showResultsText();
+    // Whether the Day tab shows, so that Print and Export PDF take the day or the month from it.
+    bool dayShowing() const;
+    // Says what Print and Export PDF do on the tab showing.
+    void namePrintButtons();
+    void printDay();
+    void exportDay();
+    void exportDayTo(const QString& path);
 
     form::MainForm m_logic;
 
@@ -144,6 +153,8 @@ private:
     ChartView* m_chart = nullptr;
     QPlainTextEdit* m_details = nullptr;
     std::optional<QString> m_pendingDetails; // details not yet shown, while their tab is not
+    QScrollArea* m_dayScroll = nullptr;
+    DayPanel* m_dayPanel = nullptr;
     CommandButton* m_print = nullptr;
     CommandButton* m_export = nullptr;
     CommandButton* m_exportCharts = nullptr;

@@ -87,9 +87,12 @@ std::string placeText(const std::string& name, sky::GeoPoint at) {
     return name.empty() ? coordinates : name + ", " + coordinates;
 }
 
+std::string ayanamsaText() {
+    return "ayanamsa " + std::string(sky::ayanamsaLabel(sky::Ayanamsa::Lahiri));
+}
+
 std::string zoneText(const sky::Zone& zone) {
-    return "Times in " + zone.name() + ", to the minute, with the offset from UT; ayanamsa " +
-           std::string(sky::ayanamsaLabel(sky::Ayanamsa::Lahiri));
+    return "Times in " + zone.name() + ", to the minute, with the offset from UT; " + ayanamsaText();
 }
 
 // A date the grid has no panchanga for, and why.
@@ -152,11 +155,10 @@ DaySheet daySheet(const sky::DayPanchanga& day, const sky::Zone& zone, const std
     };
     for (const Kind& kind : kinds)
         for (std::size_t i = 0; i < kind.spans.size(); ++i)
-            rows.push_back(
-                {kind.what,
-                 kind.name(kind.spans[i].number) +
-                     (kind.canSkip && skipped(kind.spans, i) ? " (kshaya: skipped, no sunrise sees it)" : ""),
-                 clockTime(kind.spans[i].ends, zone, day.date)});
+            rows.push_back({kind.what,
+                            kind.name(kind.spans[i].number) +
+                                (kind.canSkip && skipped(kind.spans, i) ? " (kshaya: skipped)" : ""),
+                            clockTime(kind.spans[i].ends, zone, day.date)});
     return sheet;
 }
 
@@ -184,10 +186,22 @@ MonthDay monthDay(const sky::DayPanchanga& day) {
     for (std::size_t i = 0; i < day.tithis.size(); ++i)
         if (skipped(day.tithis, i))
             cell.marks.push_back(tithiName(day.tithis[i].number) + " skipped");
-    cell.spoken = longDate(day.date, false) + ": " + cell.tithi;
-    for (const std::string& mark : cell.marks)
-        cell.spoken += ", " + mark;
+    // Read as the cell shows it, the day's number said with its weekday and month.
+    const std::vector<std::string> lines = cellLines(cell);
+    cell.spoken = longDate(day.date, false) + ":";
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        cell.spoken += (i == 1 ? " " : ", ") + lines[i];
     return cell;
+}
+
+std::vector<std::string> cellLines(const MonthDay& day) {
+    std::vector<std::string> lines{std::to_string(day.day)};
+    if (!day.tithi.empty())
+        lines.push_back(day.tithi);
+    for (const std::string& mark : day.marks)
+        if (day.tithi.empty() || !day.tithi.ends_with(mark))
+            lines.push_back(mark);
+    return lines;
 }
 
 // A month reckoned a few days at a time.
@@ -342,9 +356,9 @@ void DayForm::startMonth(date::year_month_day day, const Where& where) {
     const date::year_month month = day.year() / day.month();
     MonthSheet sheet{std::string(monthNameOf(day)) + " " + std::to_string(static_cast<int>(day.year())),
                      where.name,
-                     zoneText(where.zone),
-                     "Each day gives the tithi at its sunrise, and marks in words a Purnima, an Amavasya, an "
-                     "Ekadashi and a tithi that no sunrise sees (skipped, kshaya).",
+                     "Dates on the clocks of " + where.zone.name() + "; " + ayanamsaText(),
+                     "Each day: the tithi at its sunrise, and in words a Purnima, an Amavasya, an Ekadashi, "
+                     "and a tithi that no sunrise sees (skipped, kshaya).",
                      {}};
     m_work.reset(new MonthWork{sky::PanchangaDays(m_ephemeris(), where.zone, where.at), month, 1,
                                static_cast<unsigned>((month / date::last).day()), std::move(sheet)});

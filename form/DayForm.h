@@ -49,7 +49,7 @@ struct DaySheet {
     std::string date;    // "2026-12-08"
     std::string heading; // "Tuesday 8 December 2026"
     std::string place;   // "Ujjain, Madhya Pradesh, India, 23.1824 N, 75.7764 E"
-    std::string zone;    // "Times in Asia/Kolkata, to the minute, with the offset from UT"
+    std::string zone;    // "Times in Asia/Kolkata, to the minute, with the offset from UT; ayanamsa ..."
     std::vector<DayRow> rows;
 };
 
@@ -66,10 +66,14 @@ struct MonthDay {
     friend bool operator==(const MonthDay&, const MonthDay&) = default;
 };
 
+// What a day's cell shows, a line each: the day's number, the tithi at sunrise, and each mark the
+// tithi's name does not already say (a Purnima's cell reads "Purnima" once).
+std::vector<std::string> cellLines(const MonthDay& day);
+
 struct MonthSheet {
     std::string heading; // "December 2026"
     std::string place;
-    std::string zone;
+    std::string zone;   // "Dates on the clocks of Asia/Kolkata; ayanamsa ..."
     std::string legend; // what the cells give and what the marks mean
     std::vector<MonthDay> days;
 };

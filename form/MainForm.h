@@ -66,6 +66,10 @@ public:
     // first and gives nothing.
     const Report* reportToPrint();
 
+    // The window's one ephemeris, made at the first need; the Day tab reckons with it too, as only one
+    // may be live.
+    sky::Ephemeris& ephemeris();
+
 private:
     // The birth data the four rows were last filled from, and the twelve selections it made. A save
     // keeps the birth data only while the selections are still those.
@@ -77,7 +81,6 @@ private:
 
     std::array<int, 3 * kBodyRows> selections();
     std::optional<store::BirthData> unchangedBirthData();
-    sky::Ephemeris& ephemeris();
     void showBirthData(const std::optional<store::BirthData>& birth);
     // Reads the stored names again and shows them, selecting and recalling the chart at `position` (or
     // the one before it, when the list got shorter); none for -1.

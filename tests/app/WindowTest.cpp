@@ -244,7 +244,7 @@ TEST_F(WindowTest, TheWindowsKeysWorkFromTheNameBox) {
     EXPECT_EQ(tabs->currentIndex(), 1);
     QTest::keyClick(name, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     QTest::keyClick(name, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(tabs->currentIndex(), 2) << "round from the first tab to the last";
+    EXPECT_EQ(tabs->currentIndex(), tabs->count() - 1) << "round from the first tab to the last";
 
     // Access keys press the buttons, and their captions read as before.
     QTest::keyClick(name, Qt::Key_C, Qt::AltModifier);
