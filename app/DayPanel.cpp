@@ -2,6 +2,7 @@
 
 #include "app/BirthPanel.h"
 #include "app/CommandButton.h"
+#include "app/DayPrinter.h"
 #include "app/Settings.h"
 #include "app/Shell.h"
 #include "form/Guard.h"
@@ -33,20 +34,6 @@ constexpr int kDateRole = Qt::UserRole;
 
 const QString kGridKeys =
     "Click a day, or press Enter on it, for its panchanga; PageUp and PageDown turn the month.";
-
-// A day's tint in the grid, after its first mark; the marks themselves are in words in the cell.
-QColor tint(const form::MonthDay& day) {
-    if (day.marks.empty() || day.tithi.empty())
-        return {};
-    const std::string& mark = day.marks.front();
-    if (mark == "Purnima")
-        return {255, 244, 196};
-    if (mark == "Amavasya")
-        return {222, 224, 236};
-    if (mark == "Ekadashi")
-        return {218, 240, 218};
-    return {250, 224, 222}; // a tithi skipped
-}
 
 // A cell that reads as it shows, whole, to a screen reader and in its tooltip.
 QTableWidgetItem* cell(const QString& shown, const QString& spoken) {
@@ -116,7 +103,7 @@ void MonthGrid::showMonth(const form::MonthSheet& month, const std::string& date
         QTableWidgetItem* item = cell(lines.join('\n'), fromUtf8(day.spoken));
         item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
         item->setData(kDateRole, fromUtf8(day.date));
-        if (const QColor background = tint(day); background.isValid())
+        if (const QColor background = dayTint(day); background.isValid())
             item->setBackground(background);
         setItem(at / 7, at % 7, item);
         if (day.date == date)

@@ -51,6 +51,8 @@ void layOutMonth(PageWriter& page, const QRectF& area, const form::MonthSheet& m
     for (const form::MonthDay& day : month.days) {
         const int at = leading + day.day - 1;
         const QRectF cell(area.left() + (at % 7) * width, top + (at / 7) * height, width, height);
+        if (const QColor shade = dayTint(day); shade.isValid())
+            painter.fillRect(cell, shade);
         painter.setPen(QPen(page::kRuleColour, 0.5));
         painter.drawRect(cell);
         const QRectF inside = cell.adjusted(4, 3, -4, -3);
@@ -72,6 +74,19 @@ void layOutMonth(PageWriter& page, const QRectF& area, const form::MonthSheet& m
 }
 
 } // namespace
+
+QColor dayTint(const form::MonthDay& day) {
+    if (day.marks.empty() || day.tithi.empty())
+        return {};
+    const std::string& mark = day.marks.front();
+    if (mark == "Purnima")
+        return {255, 244, 196};
+    if (mark == "Amavasya")
+        return {222, 224, 236};
+    if (mark == "Ekadashi")
+        return {218, 240, 218};
+    return {250, 224, 222}; // a tithi skipped
+}
 
 void printDay(QPagedPaintDevice& device, const form::DaySheet& day) {
     printPage(device, [&](QPainter& painter, const QRectF& area) {

@@ -5,6 +5,7 @@
 
 #include "form/DayForm.h"
 
+#include <QColor>
 #include <QString>
 
 #include <optional>
@@ -13,6 +14,10 @@ class QPagedPaintDevice;
 
 void printDay(QPagedPaintDevice& device, const form::DaySheet& day);
 void printMonth(QPagedPaintDevice& device, const form::MonthSheet& month);
+
+// The shade of a marked day in the grid, on the screen and on paper, after its first mark; none for a
+// day without one. The marks themselves are in words in the cell.
+QColor dayTint(const form::MonthDay& day);
 
 // Writes the page as a PDF at `path`; returns what went wrong, or nothing.
 std::optional<QString> exportDayPdf(const form::DaySheet& day, const QString& path);

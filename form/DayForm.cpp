@@ -354,12 +354,13 @@ void DayForm::showDate(date::year_month_day day, const Where& where) {
 void DayForm::startMonth(date::year_month_day day, const Where& where) {
     m_tab.setDateText(isoDate(day));
     const date::year_month month = day.year() / day.month();
-    MonthSheet sheet{std::string(monthNameOf(day)) + " " + std::to_string(static_cast<int>(day.year())),
-                     where.name,
-                     "Dates on the clocks of " + where.zone.name() + "; " + ayanamsaText(),
-                     "Each day: the tithi at its sunrise, and in words a Purnima, an Amavasya, an Ekadashi, "
-                     "and a tithi that no sunrise sees (skipped, kshaya).",
-                     {}};
+    MonthSheet sheet{
+        std::string(monthNameOf(day)) + " " + std::to_string(static_cast<int>(day.year())),
+        where.name,
+        "Dates on the clocks of " + where.zone.name() + "; " + ayanamsaText(),
+        "Each day gives the tithi at its sunrise. A Purnima, an Amavasya and an Ekadashi are "
+        "shaded as well as named, and a tithi that no sunrise sees is named as skipped (kshaya).",
+        {}};
     m_work.reset(new MonthWork{sky::PanchangaDays(m_ephemeris(), where.zone, where.at), month, 1,
                                static_cast<unsigned>((month / date::last).day()), std::move(sheet)});
     reckonMore();
