@@ -74,7 +74,8 @@ HinduDay hinduDay(Ephemeris& ephemeris, date::sys_seconds at, const Zone& zone, 
     const date::sys_seconds midnight{(civil - offset).time_since_epoch()};
     HinduDay day;
     day.sunrise = nextSunEvent(ephemeris, midnight, place, SunEvent::Rise);
-    day.sunset = nextSunEvent(ephemeris, midnight, place, SunEvent::Set);
+    // The sunset of that day's light, which far north comes after midnight: the first after sunrise.
+    day.sunset = nextSunEvent(ephemeris, day.sunrise.value_or(midnight), place, SunEvent::Set);
     day.beforeSunrise = day.sunrise && at < *day.sunrise;
     const date::weekday weekday{date::sys_days{civil.time_since_epoch()} -
                                 (day.beforeSunrise ? days{1} : days{0})};

@@ -39,7 +39,8 @@ std::optional<date::sys_seconds> nextMoonEvent(Ephemeris& ephemeris, date::sys_s
                                                MoonEvent event);
 
 struct HinduDay {
-    // Of the civil date at the place, as its zone's clocks read it; none on a day without one.
+    // The sunrise of the civil date at the place, as its zone's clocks read it, and the sunset after it
+    // (far north in summer, after midnight); none on a day without one.
     std::optional<date::sys_seconds> sunrise;
     std::optional<date::sys_seconds> sunset;
     int vara = 0; // 0 Sunday .. 6 Saturday

@@ -180,7 +180,9 @@ DayPanchanga PanchangaDays::day(date::year_month_day day) {
     result.sunrise = today.sunrise;
     result.begins = today.sunrise.value_or(today.start);
     result.ends = tomorrow.sunrise.value_or(tomorrow.start);
-    result.sunset = within(nextSunEvent(m_ephemeris, today.start, m_place, SunEvent::Set), nextStart);
+    // The day's own sunset, which far north comes after midnight: the first after its beginning, before
+    // its end.
+    result.sunset = within(nextSunEvent(m_ephemeris, result.begins, m_place, SunEvent::Set), result.ends);
     result.moonrise = within(nextMoonEvent(m_ephemeris, today.start, m_place, MoonEvent::Rise), nextStart);
     result.moonset = within(nextMoonEvent(m_ephemeris, today.start, m_place, MoonEvent::Set), nextStart);
     result.vara = static_cast<int>(date::weekday{date::sys_days{day}}.c_encoding());

@@ -218,6 +218,9 @@ std::string Zone::localTime(date::sys_seconds moment, Precision precision) const
 
 std::string Zone::isoLocalTime(date::sys_seconds moment) const {
     const seconds offset = offsetAt(moment);
+    // ISO 8601 has no seconds in an offset: a local mean time such as +05:53:28 is given in UT instead.
+    if (offset.count() % 60 != 0)
+        return isoUniversal(moment);
     const date::local_seconds local{(moment + offset).time_since_epoch()};
     const auto day = date::floor<date::days>(local);
     const date::hh_mm_ss time{local - day};

@@ -61,7 +61,8 @@ public:
     // the seconds are not zero).
     enum class Precision { Minute, Second };
     std::string localTime(date::sys_seconds moment, Precision precision = Precision::Minute) const;
-    // The same in ISO 8601, to the second: "2021-11-07T01:30:15-05:00".
+    // The same in ISO 8601, to the second: "2021-11-07T01:30:15-05:00"; in UT ("…Z") while the zone
+    // kept a local mean time, whose offset ISO 8601 cannot write.
     std::string isoLocalTime(date::sys_seconds moment) const;
 
 private:
