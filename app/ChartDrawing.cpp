@@ -699,8 +699,9 @@ void writeSvg(QIODevice& device, const form::ChartPicture& picture, form::ChartS
     svg.setSize(size);
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setResolution(96); // 600 units are 600 pixels of a usual screen
-    svg.setTitle(qs(picture.name));
-    svg.setDescription(qs(form::chartDescription(picture, style)));
+    // The generator writes these two as they are given, so they go in escaped: a name may hold "&" or "<".
+    svg.setTitle(qs(picture.name).toHtmlEscaped());
+    svg.setDescription(qs(form::chartDescription(picture, style)).toHtmlEscaped());
     QPainter painter(&svg);
     paintOnWhite(painter, size, picture, style);
 }

@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -199,7 +200,9 @@ TEST_F(ChartViewTest, TheImageIsSavedAsPngOrSvgAndCopiedOnceThereIsAChart) {
     EXPECT_EQ(boxes.texts(), QStringList(2, "Press Calculate first: there is no chart to print yet."));
     EXPECT_FALSE(std::filesystem::exists(dir / "early.png"));
 
-    window->showChart(withLagna());
+    form::ChartPicture picture = withLagna();
+    picture.name = "Asha & Ravi <twins>";
+    window->showChart(picture);
     window->saveChartImageTo(QString::fromStdString((dir / "Asha.png").string()));
     window->saveChartImageTo(QString::fromStdString((dir / "Asha.svg").string()));
     EXPECT_EQ(boxes.texts().size(), 2) << "nothing more said";
@@ -208,7 +211,11 @@ TEST_F(ChartViewTest, TheImageIsSavedAsPngOrSvgAndCopiedOnceThereIsAChart) {
     QFile svg(QString::fromStdString((dir / "Asha.svg").string()));
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(svg.readAll());
-    EXPECT_TRUE(text.contains("<title>Asha</title>"));
+    QXmlStreamReader xml(text);
+    while (!xml.atEnd())
+        xml.readNext();
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_TRUE(text.contains("<title>Asha &amp; Ravi &lt;twins&gt;</title>"));
     EXPECT_TRUE(text.contains("Mo 27°05′ AK")) << "the labels as text";
 
     window->findChild<QPushButton*>("copyChartImage")->click();
