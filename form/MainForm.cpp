@@ -30,6 +30,12 @@ namespace {
 
 using store::Errc;
 
+// The same moment and choices, whatever the place: what the four rows depend on.
+bool sameMoment(const store::BirthData& a, const store::BirthData& b) {
+    return a.date == b.date && a.time == b.time && a.zone == b.zone && a.ayanamsa == b.ayanamsa &&
+           a.karakas == b.karakas && a.node == b.node;
+}
+
 // A stored sign as a list position: 1 to 12, or the prompt at 0; anything else selects nothing.
 int signPosition(const store::Field& field) {
     if (field.isNull())
@@ -99,9 +105,17 @@ std::array<int, 3 * kBodyRows> MainForm::selections() {
 }
 
 std::optional<store::BirthData> MainForm::unchangedBirthData() {
-    if (m_filled && m_filled->selections == selections())
-        return m_filled->birth;
-    return std::nullopt;
+    if (!m_filled || m_filled->selections != selections())
+        return std::nullopt;
+    // The place moves none of the rows: one changed since they were filled belongs to the birth data,
+    // once it can be reckoned.
+    const store::BirthData shown = m_window.birthPanel().birthData();
+    if (sameMoment(shown, m_filled->shown) && shown != m_filled->shown) {
+        std::optional<Reckoning> reckoning;
+        if (!birthDataProblem(shown, ephemeris(), reckoning))
+            return shown;
+    }
+    return m_filled->birth;
 }
 
 template <typename Work>
@@ -282,9 +296,10 @@ void MainForm::showProvenance() {
     }
     if (m_filled) {
         BirthPanel& panel = m_window.birthPanel();
-        panel.showRowsSource(!unchangedBirthData()                  ? std::string(kRowsChangedNote)
-                             : panel.birthData() != m_filled->shown ? momentChangedNote(m_filled->birth)
-                                                                    : std::string(kRowsFromMomentNote));
+        panel.showRowsSource(!unchangedBirthData() ? std::string(kRowsChangedNote)
+                             : !sameMoment(panel.birthData(), m_filled->shown)
+                                 ? momentChangedNote(m_filled->birth)
+                                 : std::string(kRowsFromMomentNote));
     }
 }
 
@@ -419,21 +434,19 @@ void MainForm::showBirthData(const std::optional<store::BirthData>& birth) {
 }
 
 void MainForm::cmd_fill_Click() {
-    store::BirthData typed = m_window.birthPanel().birthData();
+    const store::BirthData shown = m_window.birthPanel().birthData();
+    // A place named but not picked from the list stands for the city picking it would have given: its
+    // full name, coordinates and zone, which the fields then show and the chart keeps.
+    store::BirthData typed = shown;
+    completePlace(typed, true);
     std::optional<Reckoning> reckoning;
     if (const auto problem = birthDataProblem(typed, ephemeris(), reckoning)) {
         m_window.showMessage(problem->message);
         m_window.birthPanel().focusField(problem->field);
         return;
     }
-    // A place named without its coordinates: the city it stands for is shown, and kept with the chart,
-    // by its full name and coordinates.
-    if (reckoning->place && reckoning->place->fromGazetteer) {
-        typed.place = reckoning->place->name;
-        typed.latitude = sky::latitudeText(reckoning->place->at.latitude);
-        typed.longitude = sky::longitudeText(reckoning->place->at.longitude);
+    if (typed != shown)
         m_window.birthPanel().setBirthData(typed);
-    }
     const std::array<double, kBodyRows> longitudes = reckoning->rowLongitudes();
     for (int row = 0; row < kBodyRows; ++row)
         selectLongitude(m_window, row, longitudes[static_cast<std::size_t>(row)]);

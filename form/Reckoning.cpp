@@ -85,7 +85,6 @@ Reckoning::Place placeOf(const store::BirthData& birth) {
                                   "the latitude and longitude");
     place.name = city->label();
     place.at = {city->latitude, city->longitude};
-    place.fromGazetteer = true;
     return place;
 }
 
@@ -109,6 +108,20 @@ std::string nakshatraAndPada(double longitude) {
 
 std::array<double, kBodyRows> Reckoning::rowLongitudes() const {
     return {positions[sky::Body::Sun], positions[sky::Body::Moon], positions[ak], positions[amk]};
+}
+
+bool completePlace(store::BirthData& birth, bool takeZone) {
+    if (birth.place.empty() || !birth.latitude.empty() || !birth.longitude.empty())
+        return true;
+    const sky::City* city = sky::Gazetteer::instance().find(birth.place);
+    if (!city)
+        return false;
+    birth.place = city->label();
+    birth.latitude = sky::latitudeText(city->latitude);
+    birth.longitude = sky::longitudeText(city->longitude);
+    if (takeZone)
+        birth.zone = city->zone;
+    return true;
 }
 
 Reckoning reckon(const store::BirthData& birth, sky::Ephemeris& ephemeris) {

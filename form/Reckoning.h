@@ -32,7 +32,6 @@ struct Reckoning {
     struct Place {
         std::string name;
         sky::GeoPoint at;
-        bool fromGazetteer = false; // found by its name alone, the coordinates not given
         double lagna = 0;
         sky::HinduDay day;
     };
@@ -41,6 +40,11 @@ struct Reckoning {
     // The sidereal longitude of each body row: Sun, Moon, AK, AmK.
     std::array<double, kBodyRows> rowLongitudes() const;
 };
+
+// A place named without its coordinates made whole, as picking the city from the list would: its full
+// name and coordinates, and with `takeZone` its zone too. False where no city has that name; nothing
+// changes where coordinates are given or there is no place.
+bool completePlace(store::BirthData& birth, bool takeZone);
 
 // Throws sky::InputError for a date, time or zone that cannot be taken, sky::OutOfRange for a moment no
 // theory covers. Choices stored under a key this program does not know fall back to the defaults.

@@ -100,9 +100,11 @@ TEST_F(BirthDataTest, APlaceAddsTheLagnaAndTheDay) {
     start();
     store::BirthData birth = kBirth;
     birth.place = "chennai";
+    birth.zone = "UTC"; // not picked from the list: the city brings its zone, as picking it would
     fill(birth);
     ASSERT_TRUE(window.messages.empty()) << window.messages.front();
     EXPECT_EQ(window.birth.fields.place, "Chennai, Tamil Nadu, India");
+    EXPECT_EQ(window.birth.fields.zone, "Asia/Kolkata");
     EXPECT_TRUE(window.birth.fields.latitude.ends_with(" N")) << window.birth.fields.latitude;
     ASSERT_EQ(window.birth.planets.size(), 10u);
     EXPECT_EQ(window.birth.planets.front().body, "Lagna");
@@ -115,6 +117,16 @@ TEST_F(BirthDataTest, APlaceAddsTheLagnaAndTheDay) {
     ASSERT_TRUE(window.chart);
     EXPECT_TRUE(window.chart->lagnaSign);
     EXPECT_EQ(window.chart->points.size(), 10u);
+
+    // The place moves none of the rows: changed after Fill, it is the one saved.
+    window.birth.fields.place = "Madurai";
+    window.birth.fields.latitude = "9.9252 N";
+    window.birth.fields.longitude = "78.1198 E";
+    run(&form::MainForm::rowsEdited);
+    EXPECT_EQ(window.birth.rowsSource, "The Sun, Moon, AK and AmK rows come from this moment.");
+    run(&form::MainForm::cmd_save_Click);
+    EXPECT_EQ(testing_support::queryColumn(path, "select place || ' ' || latitude from birth_data"),
+              std::vector<std::string>{"Madurai 9.9252 N"});
 }
 
 TEST_F(BirthDataTest, ASaveKeepsTheBirthDataWhileTheRowsAreAsFilledAndRecallBringsItBack) {
