@@ -184,6 +184,12 @@ store::NewChart chartOf(const std::array<std::optional<std::string>, kExchangeCo
     birth.karakas = field(17) == "8" ? 8 : 7;
     if (!sky::parseNode(birth.node))
         throw std::invalid_argument("node must be mean or true, not \"" + birth.node + "\"");
+    // A place named without coordinates is kept with the city's full name and coordinates, as Fill
+    // positions keeps it; the zone stays the file's own.
+    if (!completePlace(birth, false))
+        throw std::invalid_argument(
+            "birth_place \"" + birth.place +
+            "\" is not a city Velmorant knows; give birth_latitude and birth_longitude");
     checkBirth(birth, chart, ephemeris());
     chart.birth = std::move(birth);
     return chart;

@@ -317,15 +317,17 @@ JsonReader::Scalar JsonReader::readScalar() {
         }
         if (!isNumber(token))
             fail("\"" + token + "\" is not a number");
+        // A number with a fraction or an exponent comes as its text, for the column to read as it reads
+        // text: a latitude takes 13.0827, a degree refuses 1.0 naming itself.
         std::int64_t value = 0;
         const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
         if (ec != std::errc{} || end != token.data() + token.size())
-            fail(token + " is not a whole number");
+            return token;
         return value;
     }
     if (c == '[' || c == '{')
-        fail("a value here is a string, a whole number or null, not a list or an object");
-    fail("expected a string, a whole number or null");
+        fail("a value here is a string, a number or null, not a list or an object");
+    fail("expected a string, a number or null");
 }
 
 } // namespace form
