@@ -224,11 +224,10 @@ DayPanel::DayPanel(form::Window& window, form::DayForm::EphemerisSource ephemeri
     m_show = new CommandButton("S&how", nullptr);
     m_show->setObjectName("showDay");
     m_show->setToolTip("Show the day (or the month) of the date at the place (Enter in a field)");
-    m_monthView = new QPushButton("Mo&nth");
+    m_monthView = new CommandButton("Mo&nth", nullptr);
     m_monthView->setObjectName("monthView");
     m_monthView->setAccessibleName("Month view");
     m_monthView->setCheckable(true);
-    m_monthView->setAutoDefault(false);
     m_monthView->setToolTip("The whole month as a grid of its days, instead of the day's table");
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(m_date, 1);
@@ -306,10 +305,9 @@ DayPanel::DayPanel(form::Window& window, form::DayForm::EphemerisSource ephemeri
     connect(m_grid, &MonthGrid::turned, this,
             [this](int step) { run([this, step] { m_logic.turn(step); }); });
     // The days either side from anywhere in the window while the tab shows.
-    const std::pair<QKeySequence, int> turns[] = {{QKeySequence(Qt::ALT | Qt::Key_Left), -1},
-                                                  {QKeySequence(Qt::ALT | Qt::Key_Right), 1}};
-    for (const auto& [key, step] : turns)
-        connect(new QShortcut(key, this), &QShortcut::activated, this,
+    const QList<QKeySequence> turns = keys(); // the one before, the one after
+    for (const int step : {-1, 1})
+        connect(new QShortcut(turns[step < 0 ? 0 : 1], this), &QShortcut::activated, this,
                 [this, step] { run([this, step] { m_logic.turn(step); }); });
 }
 
@@ -323,7 +321,7 @@ QList<QWidget*> DayPanel::tabOrder() const {
             m_next,  m_show,     m_monthView, m_table, m_grid};
 }
 
-QList<QKeySequence> DayPanel::keys() const {
+QList<QKeySequence> DayPanel::keys() {
     return {QKeySequence(Qt::ALT | Qt::Key_Left), QKeySequence(Qt::ALT | Qt::Key_Right)};
 }
 

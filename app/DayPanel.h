@@ -49,8 +49,9 @@ public:
 
     // Its controls in the order the Tab key takes them.
     QList<QWidget*> tabOrder() const;
-    // The keys that work anywhere in the window while the tab shows: Alt+Left and Alt+Right.
-    QList<QKeySequence> keys() const;
+    // The keys that work anywhere in the window while the tab shows: Alt+Left and Alt+Right, the day (or
+    // month) before and after.
+    static QList<QKeySequence> keys();
     // What Print and Export PDF take from the tab: the month while the grid shows, else the day; with
     // neither shown yet, a message says what is missing and there is nothing.
     bool monthShowing() const;

@@ -391,17 +391,20 @@ void Tithi_Vel::buildFreeArea() {
     m_details->setToolTip("Every result by name, and its details (Alt+R from anywhere)");
     m_tabs->addTab(m_details, "&Details");
     // The Day tab: the day's panchanga at a place, or its month; it scrolls, like the birth data, only
-    // when the window is too low for it.
-    m_dayPanel = new DayPanel(
-        *this, [this]() -> sky::Ephemeris& { return m_logic.ephemeris(); }, nullptr);
+    // when the window is too low for it. Its controls are made when it is first shown, so that the
+    // window's start does not wait for them.
     m_dayScroll = new QScrollArea;
     m_dayScroll->setObjectName("dayScroll");
     m_dayScroll->setFrameShape(QFrame::NoFrame);
     m_dayScroll->setWidgetResizable(true);
-    m_dayScroll->setWidget(m_dayPanel);
     m_dayScroll->setFocusPolicy(Qt::NoFocus);
     m_tabs->addTab(m_dayScroll, "D&ay");
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (m_tabs->widget(tab) == m_dayScroll && !m_dayPanel) {
+            m_dayPanel = new DayPanel(
+                *this, [this]() -> sky::Ephemeris& { return m_logic.ephemeris(); }, nullptr);
+            m_dayScroll->setWidget(m_dayPanel);
+        }
         showPendingDetails();
         namePrintButtons();
         settings::setFreeAreaTab(tab);
@@ -436,7 +439,7 @@ void Tithi_Vel::buildFreeArea() {
     windowKey(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { turnTab(1); });
     windowKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), [this] { turnTab(-1); });
     windowKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] { turnTab(-1); });
-    m_windowKeys += m_dayPanel->keys(); // the Day tab's own, while it shows
+    m_windowKeys += DayPanel::keys(); // the Day tab's own, while it shows
     qApp->installEventFilter(this);
 
     auto* content = new QWidget;
@@ -468,7 +471,7 @@ void Tithi_Vel::buildFreeArea() {
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now && m_birthPanel->isAncestorOf(now))
             m_birthScroll->ensureWidgetVisible(now);
-        if (now && m_dayPanel->isAncestorOf(now))
+        if (now && m_dayPanel && m_dayPanel->isAncestorOf(now))
             m_dayScroll->ensureWidgetVisible(now);
         if (now && m_freeArea->widget()->isAncestorOf(now))
             m_freeArea->ensureWidgetVisible(now);
@@ -500,7 +503,8 @@ QList<QWidget*> Tithi_Vel::tabStops() const {
     stops += m_birthPanel->tabOrder();
     stops += {m_chartStyle, m_saveImage, m_copyImage, m_chart};
     stops += m_details;
-    stops += m_dayPanel->tabOrder();
+    if (m_dayPanel)
+        stops += m_dayPanel->tabOrder();
     stops += {m_print, m_export, m_exportCharts, m_importCharts};
     return stops;
 }
@@ -625,7 +629,7 @@ void Tithi_Vel::showPendingDetails() {
 }
 
 bool Tithi_Vel::dayShowing() const {
-    return m_tabs->currentWidget() == m_dayScroll;
+    return m_dayPanel && m_tabs->currentWidget() == m_dayScroll;
 }
 
 void Tithi_Vel::namePrintButtons() {

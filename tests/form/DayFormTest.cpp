@@ -162,6 +162,9 @@ TEST_F(DayFormTest, AKnownDayAtUjjainWithItsSpansTheirEndsAndTheDaysEitherSide) 
     EXPECT_TRUE(hasRow({"Tithi", "Krishna Navami", "22:53 +05:30"}));
     logic.turn(-2);
     EXPECT_EQ(tab.date, "2026-11-30");
+    tab.date = "2023-07-25";
+    show();
+    EXPECT_TRUE(hasRow({"Lunar month", "Adhika Shravana (amanta)", ""}));
     EXPECT_TRUE(tab.messages.empty());
 
     // A name typed over the city is looked up again; coordinates typed after it are the user's own.
