@@ -131,12 +131,6 @@ std::string positionText(const sky::SignPosition& at) {
     return text;
 }
 
-std::string nakshatraText(double longitude) {
-    const sky::NakshatraPada at = sky::nakshatraAt(longitude);
-    return std::string(almanac::kNakshatraNames[static_cast<std::size_t>(at.nakshatra)]) + ", pada " +
-           std::to_string(at.pada);
-}
-
 void writePlace(std::ostream& out, const Seen& place, const sky::Zone& zone) {
     const auto time = [&](const std::optional<date::sys_seconds>& moment, const char* none) {
         return moment ? zone.localTime(*moment, sky::Zone::Precision::Second) : std::string(none);
@@ -145,7 +139,7 @@ void writePlace(std::ostream& out, const Seen& place, const sky::Zone& zone) {
     out << "Place      " << (place.name.empty() ? "" : place.name + ", ")
         << sky::latitudeText(place.at.latitude) << ", " << sky::longitudeText(place.at.longitude) << "\n"
         << "Lagna      " << signName(lagna) << " " << positionText(lagna) << ", "
-        << nakshatraText(place.lagna) << "\n"
+        << sky::nakshatraText(place.lagna) << "\n"
         << "Sunrise    " << time(place.day.sunrise, "none that day") << "\n"
         << "Sunset     " << time(place.day.sunset, "none that day") << "\n"
         << "Vara       " << almanac::kVaraNames[static_cast<std::size_t>(place.day.vara)]

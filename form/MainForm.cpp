@@ -202,7 +202,7 @@ void MainForm::showResults(const std::array<int, kBodyRows>& longitudes,
             report.chart.points = chartPoints(*reckoning);
             if (reckoning->place) {
                 report.chart.place = reckoning->place->name;
-                report.chart.lagnaSign = static_cast<int>(reckoning->place->lagna / 30.0) % 12;
+                report.chart.lagnaSign = sky::splitLongitude(reckoning->place->lagna).sign;
             }
             try {
                 times = spanTimes(*reckoning, *birth, longitudes, ephemeris(), m_db);

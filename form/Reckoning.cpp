@@ -97,13 +97,6 @@ std::string signAndDegrees(double longitude) {
     return text;
 }
 
-// "Rohini, pada 2".
-std::string nakshatraAndPada(double longitude) {
-    const sky::NakshatraPada at = sky::nakshatraAt(longitude);
-    return std::string(almanac::kNakshatraNames[static_cast<std::size_t>(at.nakshatra)]) + ", pada " +
-           std::to_string(at.pada);
-}
-
 } // namespace
 
 std::array<double, kBodyRows> Reckoning::rowLongitudes() const {
@@ -218,18 +211,24 @@ std::vector<PlanetRow> planetRows(const Reckoning& r) {
     };
     // The lagna and Ketu are no karakas.
     if (r.place)
-        rows.push_back(
-            {"Lagna", longitude(r.place->lagna), nakshatraAndPada(r.place->lagna), {}, {}, {}, false, false});
+        rows.push_back({"Lagna",
+                        longitude(r.place->lagna),
+                        sky::nakshatraText(r.place->lagna),
+                        {},
+                        {},
+                        {},
+                        false,
+                        false});
     for (const sky::Body body : sky::kBodies) {
         const sky::KarakaRank& rank = r.ranks[sky::index(body)];
         rows.push_back({std::string(sky::bodyName(body)), longitude(r.positions[body]),
-                        nakshatraAndPada(r.positions[body]), degreesMinutesSeconds(rank.rankingSeconds),
+                        sky::nakshatraText(r.positions[body]), degreesMinutesSeconds(rank.rankingSeconds),
                         rank.role ? std::string(sky::karakaAbbreviation(*rank.role)) : std::string(),
                         rank.role ? std::string(sky::karakaName(*rank.role)) : std::string(),
                         body == r.ak || body == r.amk, rank.tied});
     }
     const double ketu = sky::ketuLongitude(r.positions[sky::Body::Rahu]);
-    rows.push_back({"Ketu", longitude(ketu), nakshatraAndPada(ketu), {}, {}, {}, false, false});
+    rows.push_back({"Ketu", longitude(ketu), sky::nakshatraText(ketu), {}, {}, {}, false, false});
     return rows;
 }
 
@@ -243,7 +242,7 @@ std::vector<std::string> placeLines(const Reckoning& r, const sky::Zone& zone) {
     const std::string weekday(almanac::kVaraNames[static_cast<std::size_t>(place.day.vara)]);
     return {"Place: " + place.name + " (" + sky::latitudeText(place.at.latitude) + ", " +
                 sky::longitudeText(place.at.longitude) + ")",
-            "Lagna: " + signAndDegrees(place.lagna) + ", " + nakshatraAndPada(place.lagna),
+            "Lagna: " + signAndDegrees(place.lagna) + ", " + sky::nakshatraText(place.lagna),
             "Sunrise: " + time(place.day.sunrise, "none that day (the Sun does not rise)") +
                 "; sunset: " + time(place.day.sunset, "none that day (the Sun does not set)") +
                 " (the centre of the Sun's disc, without refraction)",

@@ -2,8 +2,9 @@
 // and the vara, the weekday of the Hindu day, which runs from sunrise to sunrise.
 //
 // Sunrise and sunset are those of the centre of the Sun's disc on the true horizon, without refraction:
-// the Hindu almanac's convention (the astronomers' upper limb with refraction comes three to four
-// minutes earlier at rise). The same definition serves everywhere in the program.
+// the Hindu almanac's convention (the astronomers' upper limb with refraction comes earlier at rise, by
+// about four minutes in India and more further from the equator). The same definition serves
+// everywhere in the program.
 #pragma once
 
 #include "sky/Ephemeris.h"

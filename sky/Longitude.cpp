@@ -1,5 +1,6 @@
 #include "sky/Longitude.h"
 
+#include "almanac/Names.h"
 #include "almanac/Pair.h"
 
 #include <algorithm>
@@ -49,6 +50,12 @@ NakshatraPada nakshatraAt(double degrees) {
     const auto pada =
         static_cast<int>(std::min<std::int64_t>((seconds - nakshatra * kNakshatra) / (kNakshatra / 4), 3));
     return {nakshatra, pada + 1};
+}
+
+std::string nakshatraText(double degrees) {
+    const NakshatraPada at = nakshatraAt(degrees);
+    return std::string(almanac::kNakshatraNames[static_cast<std::size_t>(at.nakshatra)]) + ", pada " +
+           std::to_string(at.pada);
 }
 
 int arcMinute(double degrees) {

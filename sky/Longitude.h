@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace sky {
 
@@ -46,6 +47,8 @@ struct NakshatraPada {
     int pada = 1;
 };
 NakshatraPada nakshatraAt(double degrees);
+// The same in words: "Rohini, pada 2".
+std::string nakshatraText(double degrees);
 
 // The whole arc-minute reached, 0..21599, as the almanac's pair arithmetic takes it.
 int arcMinute(double degrees);

@@ -57,7 +57,7 @@ BirthDataWriter::BirthDataWriter(Connection& connection)
 
 void BirthDataWriter::write(std::int64_t chart, const std::optional<BirthData>& birth) {
     if (birth && birth->hasPlace() && !m_keepPlace) {
-        // Part of the caller's transaction: the columns come and go with the save that needs them.
+        // Within the caller's transaction: the columns come and go with the save that needs them.
         if (!hasPlaceColumns(m_connection))
             for (const std::string_view column : kPlaceColumns)
                 m_connection.execute("alter table birth_data add column " + std::string(column) + " text");
