@@ -46,7 +46,6 @@ void layOutMonth(PageWriter& page, const QRectF& area, const form::MonthSheet& m
     const double legendRoom = 40;
     const double height = std::min(110.0, (area.bottom() - page.top() - legendRoom) / std::max(weeks, 1));
     const double top = page.top();
-    painter.setPen(QPen(page::kRuleColour, 0.5));
     painter.setBrush(Qt::NoBrush);
     for (const form::MonthDay& day : month.days) {
         const int at = leading + day.day - 1;

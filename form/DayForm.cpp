@@ -77,7 +77,8 @@ std::string tithiName(int number) {
     return std::string(almanac::kTithiNames[static_cast<std::size_t>(number)]);
 }
 
-// A span of the day's list that no sunrise sees: it begins after this one and ends before the next.
+// A span of the day's list that no sunrise sees: it begins after the day's sunrise and ends before the
+// next day's.
 bool skipped(const std::vector<sky::PanchangaSpan>& spans, std::size_t index) {
     return index > 0 && index + 1 < spans.size();
 }
