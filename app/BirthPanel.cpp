@@ -288,8 +288,19 @@ BirthPanel::BirthPanel(QWidget* parent)
     });
     for (QLineEdit* field : {m_date, m_time, m_latitude, m_longitude})
         connect(field, &QLineEdit::textEdited, this, &BirthPanel::edited);
-    // A place typed by hand keeps the coordinates: they may be the ones the person means.
-    connect(m_place, &QLineEdit::textEdited, this, &BirthPanel::edited);
+    // A place typed by hand keeps coordinates typed or recalled: they may be the ones the person means.
+    // Those of a city picked from the list go once its name is typed over, so that they never stand
+    // under another name; Fill positions then looks the new name up.
+    connect(m_place, &QLineEdit::textEdited, this, [this] {
+        if (!m_cityShown.isEmpty() && m_place->text().trimmed() != m_cityShown) {
+            m_latitude->clear();
+            m_longitude->clear();
+            m_cityShown.clear();
+        }
+        emit edited();
+    });
+    for (QLineEdit* field : {m_latitude, m_longitude})
+        connect(field, &QLineEdit::textEdited, this, [this] { m_cityShown.clear(); });
     connect(m_placeCompletion, &PlaceCompletion::picked, this, &BirthPanel::pickPlace);
     m_defaults = {"", "", sky::systemZoneName(), "", 8, "", "", "", ""};
     clear();
@@ -330,7 +341,8 @@ bool BirthPanel::placesReady() const {
 }
 
 void BirthPanel::pickPlace(const sky::City& city) {
-    m_place->setText(QString::fromStdString(city.label()));
+    m_cityShown = QString::fromStdString(city.label());
+    m_place->setText(m_cityShown);
     m_latitude->setText(QString::fromStdString(sky::latitudeText(city.latitude)));
     m_longitude->setText(QString::fromStdString(sky::longitudeText(city.longitude)));
     // The city's zone is this chart's; the zone remembered for the next one stays as it was.
@@ -352,6 +364,7 @@ store::BirthData BirthPanel::birthData() const {
 }
 
 void BirthPanel::setBirthData(const store::BirthData& birth) {
+    m_cityShown.clear();
     m_date->setText(QString::fromStdString(birth.date));
     m_time->setText(QString::fromStdString(birth.time));
     m_place->setText(QString::fromStdString(birth.place));
@@ -364,6 +377,7 @@ void BirthPanel::setBirthData(const store::BirthData& birth) {
 }
 
 void BirthPanel::clear() {
+    m_cityShown.clear();
     for (QLineEdit* field : {m_date, m_time, m_place, m_latitude, m_longitude})
         field->clear();
     m_zone->setCurrentText(QString::fromStdString(m_defaults.zone));

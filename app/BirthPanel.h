@@ -96,6 +96,9 @@ private:
     QLineEdit* m_latitude;
     QLineEdit* m_longitude;
     PlaceCompletion* m_placeCompletion;
+    // The city picked from the list whose coordinates the fields show; empty once they are typed,
+    // recalled or cleared.
+    QString m_cityShown;
     QComboBox* m_zone;
     QComboBox* m_ayanamsa;
     QComboBox* m_karakas;

@@ -345,13 +345,19 @@ TEST_F(WindowTest, APickedCityFillsItsCoordinatesAndItsZoneForThisChartOnly) {
     EXPECT_EQ(control<QLineEdit>("Longitude")->text(), "80.2785 E");
     EXPECT_EQ(control<QComboBox>("Time zone")->currentText(), "Asia/Kolkata");
 
-    // A place typed by hand keeps the coordinates; the fields go into the birth data trimmed.
+    // The fields go into the birth data trimmed.
     QTest::keyClicks(place, " ");
     EXPECT_EQ(control<QLineEdit>("Latitude")->text(), "13.0878 N");
     const store::BirthData birth = window->findChild<BirthPanel*>("birthPanel")->birthData();
     EXPECT_EQ(birth.place, "Chennai, Tamil Nadu, India");
     EXPECT_EQ(birth.latitude, "13.0878 N");
     EXPECT_EQ(birth.longitude, "80.2785 E");
+    // Another name typed over the picked city takes its coordinates away, which would be Chennai's.
+    place->selectAll();
+    QTest::keyClicks(place, "Mumbai");
+    cities->hide();
+    EXPECT_EQ(control<QLineEdit>("Latitude")->text(), "");
+    EXPECT_EQ(control<QLineEdit>("Longitude")->text(), "");
 
     // The city's zone was this chart's, not a choice to remember.
     QTest::mouseClick(control<QPushButton>("cmd_exit"), Qt::LeftButton);
