@@ -53,7 +53,7 @@ std::string clockTime(date::sys_seconds moment, const sky::Zone& zone, date::yea
     std::snprintf(text, sizeof text, "%02d:%02d", static_cast<int>(time.hours().count()),
                   static_cast<int>(time.minutes().count()));
     const date::year_month_day shown{civil};
-    return (shown == day ? std::string() : isoDate(shown) + " ") + text + " " + offsetText(offset);
+    return (shown == day ? std::string() : sky::dateText(shown) + " ") + text + " " + offsetText(offset);
 }
 
 int weekdayOf(date::year_month_day day) {
@@ -98,8 +98,12 @@ std::string zoneText(const sky::Zone& zone) {
 
 // A date the grid has no panchanga for, and why.
 MonthDay unreckoned(date::year_month_day day, const std::string& why) {
-    MonthDay cell{
-        static_cast<int>(static_cast<unsigned>(day.day())), weekdayOf(day), isoDate(day), {}, {why}, {}};
+    MonthDay cell{static_cast<int>(static_cast<unsigned>(day.day())),
+                  weekdayOf(day),
+                  sky::dateText(day),
+                  {},
+                  {why},
+                  {}};
     cell.spoken = longDate(day, false) + ": " + why;
     return cell;
 }
@@ -111,16 +115,8 @@ date::year_month_day monthsLater(date::year_month_day day, int months) {
 
 } // namespace
 
-std::string isoDate(date::year_month_day day) {
-    const int year = static_cast<int>(day.year());
-    char text[24];
-    std::snprintf(text, sizeof text, "%s%04d-%02u-%02u", year < 0 ? "-" : "", std::abs(year),
-                  static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
-    return text;
-}
-
 DaySheet daySheet(const sky::DayPanchanga& day, const sky::Zone& zone, const std::string& place) {
-    DaySheet sheet{isoDate(day.date), longDate(day.date, true), place, zoneText(zone), {}};
+    DaySheet sheet{sky::dateText(day.date), longDate(day.date, true), place, zoneText(zone), {}};
     std::vector<DayRow>& rows = sheet.rows;
     const auto event = [&](const std::optional<date::sys_seconds>& at, std::string_view none) {
         return at ? clockTime(*at, zone, day.date) : std::string(none);
@@ -166,7 +162,7 @@ DaySheet daySheet(const sky::DayPanchanga& day, const sky::Zone& zone, const std
 MonthDay monthDay(const sky::DayPanchanga& day) {
     MonthDay cell{static_cast<int>(static_cast<unsigned>(day.date.day())),
                   weekdayOf(day.date),
-                  isoDate(day.date),
+                  sky::dateText(day.date),
                   tithiName(day.tithis.front().number),
                   {},
                   {}};
@@ -346,14 +342,14 @@ void DayForm::showDate(date::year_month_day day, const Where& where) {
         problem(DayField::Date, dayFieldMessage(kDayDateLabel, e.what()));
         return;
     }
-    m_tab.setDateText(isoDate(day));
+    m_tab.setDateText(sky::dateText(day));
     m_day = daySheet(found, where.zone, where.name);
     m_tab.showDay(*m_day);
     m_tab.rememberPlace(m_tab.place());
 }
 
 void DayForm::startMonth(date::year_month_day day, const Where& where) {
-    m_tab.setDateText(isoDate(day));
+    m_tab.setDateText(sky::dateText(day));
     const date::year_month month = day.year() / day.month();
     MonthSheet sheet{
         std::string(monthNameOf(day)) + " " + std::to_string(static_cast<int>(day.year())),

@@ -182,7 +182,4 @@ private:
 DaySheet daySheet(const sky::DayPanchanga& day, const sky::Zone& zone, const std::string& place);
 MonthDay monthDay(const sky::DayPanchanga& day);
 
-// "2026-12-08", "-0044-03-15".
-std::string isoDate(date::year_month_day day);
-
 } // namespace form
