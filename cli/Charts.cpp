@@ -138,6 +138,11 @@ int runShow(const Arguments& arguments, Io io) {
                       " ayanamsa, " + std::to_string(birth->karakas) + " karakas, " + birth->node + " node",
                   io.outIsTerminal) +
             "\n";
+        if (birth->hasPlace())
+            text += shown("At " + (birth->place.empty() ? std::string() : birth->place + ", ") +
+                              birth->latitude + ", " + birth->longitude,
+                          io.outIsTerminal) +
+                    "\n";
     }
     io.out << text;
     return kSuccess;
