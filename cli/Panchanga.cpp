@@ -132,20 +132,6 @@ std::string_view pakshaName(const sky::DayPanchanga& day) {
     return day.shukla ? "Shukla" : "Krishna";
 }
 
-// The moment on the zone's clocks to the nearest minute: "15:09" on `day`, "2023-07-26 15:09" on
-// another date.
-std::string clockTime(date::sys_seconds moment, const sky::Zone& zone, date::year_month_day day) {
-    const date::local_seconds local{(moment + zone.offsetAt(moment)).time_since_epoch()};
-    const auto minute = date::round<std::chrono::minutes>(local);
-    const auto civil = date::floor<date::days>(minute);
-    const date::hh_mm_ss time{minute - civil};
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d:%02d", static_cast<int>(time.hours().count()),
-                  static_cast<int>(time.minutes().count()));
-    const date::year_month_day shownDay{civil};
-    return shownDay == day ? std::string(text) : sky::dateText(shownDay) + " " + text;
-}
-
 std::string placeText(const Where& where) {
     return (where.name.empty() ? "" : where.name + ", ") + sky::latitudeText(where.at.latitude) + ", " +
            sky::longitudeText(where.at.longitude);
@@ -162,7 +148,7 @@ void writeTextDay(std::ostream& out, const sky::DayPanchanga& day, const sky::Zo
         text.append(label).append(12 - label.size(), ' ').append(value).push_back('\n');
     };
     const auto event = [&](const std::optional<date::sys_seconds>& at, std::string_view none) {
-        return at ? clockTime(*at, zone, day.date) : std::string(none);
+        return at ? sky::clockTime(*at, zone, day.date, false) : std::string(none);
     };
     line("Sunrise", event(day.sunrise, "none; the day is reckoned from midnight"));
     line("Sunset", event(day.sunset, "none"));
@@ -172,8 +158,8 @@ void writeTextDay(std::ostream& out, const sky::DayPanchanga& day, const sky::Zo
     for (const Kind& kind : kKinds) {
         std::string_view label = kind.label;
         for (const sky::PanchangaSpan& span : day.*kind.spans) {
-            line(label,
-                 std::string(kind.name(span.number)) + " until " + clockTime(span.ends, zone, day.date));
+            line(label, std::string(kind.name(span.number)) + " until " +
+                            sky::clockTime(span.ends, zone, day.date, false));
             label = {};
         }
     }
@@ -283,9 +269,9 @@ public:
         if (kind)
             event(day.date, kind, monthText(day.month) + " " + name,
                   name +
-                      (day.sunrise ? " at sunrise, " + clockTime(*day.sunrise, m_zone, day.date)
+                      (day.sunrise ? " at sunrise, " + sky::clockTime(*day.sunrise, m_zone, day.date, false)
                                    : std::string(" at midnight, the Sun not rising")) +
-                      ", until " + clockTime(day.tithis.front().ends, m_zone, day.date) + " (" +
+                      ", until " + sky::clockTime(day.tithis.front().ends, m_zone, day.date, false) + " (" +
                       m_zone.name() + ").");
     }
 
@@ -322,7 +308,7 @@ private:
 
     std::string description(const sky::DayPanchanga& day) const {
         const auto time = [&](const std::optional<date::sys_seconds>& at) {
-            return at ? clockTime(*at, m_zone, day.date) : std::string("none");
+            return at ? sky::clockTime(*at, m_zone, day.date, false) : std::string("none");
         };
         std::string text = std::string(varaName(day)) + ", " + monthText(day.month) + ", " +
                            std::string(pakshaName(day)) + " paksha.\nSunrise " + time(day.sunrise) +
@@ -333,7 +319,7 @@ private:
             bool first = true;
             for (const sky::PanchangaSpan& span : day.*kind.spans) {
                 text += std::string(first ? "" : ", ") + std::string(kind.name(span.number)) + " until " +
-                        clockTime(span.ends, m_zone, day.date);
+                        sky::clockTime(span.ends, m_zone, day.date, false);
                 first = false;
             }
             text += ".";

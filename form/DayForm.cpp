@@ -29,33 +29,6 @@ constexpr int kAmavasya = 29;
 // How long one turn of reckoning a month keeps the window from its events.
 constexpr auto kSlice = std::chrono::milliseconds(15);
 
-// "+05:30", or "+05:53:28" for a local mean time.
-std::string offsetText(std::chrono::seconds offset) {
-    const long long magnitude = std::abs(offset.count());
-    char text[16];
-    const int length = std::snprintf(text, sizeof text, "%c%02lld:%02lld", offset.count() < 0 ? '-' : '+',
-                                     magnitude / 3600, magnitude / 60 % 60);
-    if (magnitude % 60 != 0)
-        std::snprintf(text + length, sizeof text - static_cast<std::size_t>(length), ":%02lld",
-                      magnitude % 60);
-    return text;
-}
-
-// The moment on the zone's clocks to the nearest minute, with the offset: "06:55 +05:30" on `day`,
-// "2026-12-02 22:53 +05:30" on another date.
-std::string clockTime(date::sys_seconds moment, const sky::Zone& zone, date::year_month_day day) {
-    const std::chrono::seconds offset = zone.offsetAt(moment);
-    const date::local_seconds local{(moment + offset).time_since_epoch()};
-    const auto minute = date::round<std::chrono::minutes>(local);
-    const auto civil = date::floor<date::days>(minute);
-    const date::hh_mm_ss time{minute - civil};
-    char text[8];
-    std::snprintf(text, sizeof text, "%02d:%02d", static_cast<int>(time.hours().count()),
-                  static_cast<int>(time.minutes().count()));
-    const date::year_month_day shown{civil};
-    return (shown == day ? std::string() : sky::dateText(shown) + " ") + text + " " + offsetText(offset);
-}
-
 int weekdayOf(date::year_month_day day) {
     return static_cast<int>(date::weekday{date::sys_days{day}}.c_encoding());
 }
@@ -119,7 +92,7 @@ DaySheet daySheet(const sky::DayPanchanga& day, const sky::Zone& zone, const std
     DaySheet sheet{sky::dateText(day.date), longDate(day.date, true), place, zoneText(zone), {}};
     std::vector<DayRow>& rows = sheet.rows;
     const auto event = [&](const std::optional<date::sys_seconds>& at, std::string_view none) {
-        return at ? clockTime(*at, zone, day.date) : std::string(none);
+        return at ? sky::clockTime(*at, zone, day.date, true) : std::string(none);
     };
     rows.push_back({"Date", sheet.date, ""});
     rows.push_back({"Vara",
@@ -155,7 +128,7 @@ DaySheet daySheet(const sky::DayPanchanga& day, const sky::Zone& zone, const std
             rows.push_back({kind.what,
                             kind.name(kind.spans[i].number) +
                                 (kind.canSkip && skipped(kind.spans, i) ? " (kshaya: skipped)" : ""),
-                            clockTime(kind.spans[i].ends, zone, day.date)});
+                            sky::clockTime(kind.spans[i].ends, zone, day.date, true)});
     return sheet;
 }
 

@@ -156,8 +156,8 @@ std::string dayFieldMessage(std::string_view label, std::string_view problem) {
 
 std::string unknownPlaceProblem(std::string_view name) {
     return "\"" + std::string(name) +
-           "\" is not a city Velmorant knows; pick one of the suggestions, or enter the latitude, longitude "
-           "and time zone";
+           "\" is not a city Velmorant knows; pick one of the suggestions, or enter its latitude and "
+           "longitude";
 }
 
 } // namespace form

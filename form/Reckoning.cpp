@@ -66,11 +66,9 @@ Reckoning::Place placeOf(const store::BirthData& birth) {
     Reckoning::Place place;
     if (!birth.latitude.empty() || !birth.longitude.empty()) {
         if (birth.latitude.empty())
-            throw sky::InputError(sky::Field::Latitude,
-                                  "none given; enter it as 13.0827 N, -33.8688 or 13°04'58\"N");
+            throw sky::InputError(sky::Field::Latitude, std::string(kNoLatitudeProblem));
         if (birth.longitude.empty())
-            throw sky::InputError(sky::Field::Longitude,
-                                  "none given; enter it as 80.2707 E, -151.2093 or 80°16'15\"E");
+            throw sky::InputError(sky::Field::Longitude, std::string(kNoLongitudeProblem));
         place.at = {sky::parseLatitude(birth.latitude), sky::parseLongitude(birth.longitude)};
         place.name = birth.place.empty() ? sky::latitudeText(place.at.latitude) + ", " +
                                                sky::longitudeText(place.at.longitude)
@@ -79,10 +77,7 @@ Reckoning::Place placeOf(const store::BirthData& birth) {
     }
     const sky::City* city = sky::Gazetteer::instance().find(birth.place);
     if (!city)
-        throw sky::InputError(sky::Field::Place,
-                              "\"" + birth.place +
-                                  "\" is not a city Velmorant knows; pick one of the suggestions, or enter "
-                                  "the latitude and longitude");
+        throw sky::InputError(sky::Field::Place, unknownPlaceProblem(birth.place));
     place.name = city->label();
     place.at = {city->latitude, city->longitude};
     return place;

@@ -32,19 +32,6 @@ int digitsAt(std::string_view text, std::size_t at, std::size_t width) {
     return value;
 }
 
-// "+05:30", "-04:00", "+05:53:28".
-std::string offsetText(seconds offset) {
-    const auto magnitude = std::abs(offset.count());
-    char text[16];
-    const auto hm =
-        std::snprintf(text, sizeof text, "%c%02lld:%02lld", offset.count() < 0 ? '-' : '+',
-                      static_cast<long long>(magnitude / 3600), static_cast<long long>(magnitude / 60 % 60));
-    if (magnitude % 60 != 0)
-        std::snprintf(text + hm, sizeof text - static_cast<std::size_t>(hm), ":%02lld",
-                      static_cast<long long>(magnitude % 60));
-    return text;
-}
-
 // "2021-11-07 01:30", with ":SS" only where the seconds are not zero.
 std::string localText(date::local_seconds local) {
     const auto day = date::floor<date::days>(local);
@@ -236,6 +223,32 @@ std::string Zone::isoLocalTime(date::sys_seconds moment) const {
 
 date::sys_seconds universalTime(date::year_month_day day, seconds timeOfDay, const Zone& zone) {
     return zone.toUniversal(date::local_days{day} + timeOfDay);
+}
+
+std::string offsetText(seconds offset) {
+    const auto magnitude = std::abs(offset.count());
+    char text[16];
+    const auto hm =
+        std::snprintf(text, sizeof text, "%c%02lld:%02lld", offset.count() < 0 ? '-' : '+',
+                      static_cast<long long>(magnitude / 3600), static_cast<long long>(magnitude / 60 % 60));
+    if (magnitude % 60 != 0)
+        std::snprintf(text + hm, sizeof text - static_cast<std::size_t>(hm), ":%02lld",
+                      static_cast<long long>(magnitude % 60));
+    return text;
+}
+
+std::string clockTime(date::sys_seconds moment, const Zone& zone, date::year_month_day day, bool withOffset) {
+    const seconds offset = zone.offsetAt(moment);
+    const date::local_seconds local{(moment + offset).time_since_epoch()};
+    const auto minute = date::round<std::chrono::minutes>(local);
+    const auto civil = date::floor<date::days>(minute);
+    const date::hh_mm_ss time{minute - civil};
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d:%02d", static_cast<int>(time.hours().count()),
+                  static_cast<int>(time.minutes().count()));
+    const date::year_month_day shown{civil};
+    return (shown == day ? std::string() : dateText(shown) + " ") + text +
+           (withOffset ? " " + offsetText(offset) : std::string());
 }
 
 std::string dateText(date::year_month_day day) {

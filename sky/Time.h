@@ -81,6 +81,13 @@ date::sys_seconds universalTime(date::year_month_day day, std::chrono::seconds t
 // "2023-07-25", "-0044-03-15": the date as YYYY-MM-DD takes it.
 std::string dateText(date::year_month_day day);
 
+// "+05:30", "-04:00", or "+05:53:28" for a local mean time.
+std::string offsetText(std::chrono::seconds offset);
+
+// The moment on the zone's clocks to the nearest minute: "15:09" on `day`, "2023-07-26 15:09" on
+// another date; with `withOffset`, followed by the zone's offset then: "06:55 +05:30".
+std::string clockTime(date::sys_seconds moment, const Zone& zone, date::year_month_day day, bool withOffset);
+
 // "1990-05-17T09:00:00Z".
 std::string isoUniversal(date::sys_seconds moment);
 

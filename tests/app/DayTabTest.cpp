@@ -6,6 +6,7 @@
 #include "app/MessageBox.h"
 #include "app/Module1.h"
 #include "app/Tithi_Vel.h"
+#include "support/PdfText.h"
 #include "support/TempDir.h"
 
 #include <QAbstractItemView>
@@ -25,15 +26,7 @@
 
 namespace {
 
-std::string pdfText(const std::filesystem::path& pdf) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(
-        popen(("pdftotext -layout '" + pdf.string() + "' -").c_str(), "r"), pclose);
-    std::string text;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
-        text.append(buffer, n);
-    return text;
-}
+using testing_support::pdfText;
 
 class DayTabTest : public testing::Test {
 protected:
