@@ -166,16 +166,10 @@ void writeTextDay(std::ostream& out, const sky::DayPanchanga& day, const sky::Zo
     out << text;
 }
 
-std::string jsonDegrees(double value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%.4f", value);
-    return text;
-}
-
 void writeJsonHeading(std::ostream& out, const Where& where) {
     out << "{\"place\": {\"name\": " << (where.name.empty() ? "null" : form::jsonString(where.name))
-        << ", \"latitude\": " << jsonDegrees(where.at.latitude)
-        << ", \"longitude\": " << jsonDegrees(where.at.longitude)
+        << ", \"latitude\": " << sky::signedDegreesText(where.at.latitude)
+        << ", \"longitude\": " << sky::signedDegreesText(where.at.longitude)
         << "}, \"zone\": " << form::jsonString(where.zone.name())
         << ", \"ayanamsa\": " << form::jsonString(sky::ayanamsaKey(where.ayanamsa)) << ", \"days\": [";
 }

@@ -185,12 +185,6 @@ void writeTable(std::ostream& out, const Reading& reading, const Settings& setti
                "Saturn, Rahu takes the higher karaka.\n";
 }
 
-std::string jsonDegrees(double value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%.4f", value);
-    return text;
-}
-
 std::string placeJson(const Seen& place, const sky::Zone& zone) {
     const auto time = [&](const std::optional<date::sys_seconds>& moment) {
         return moment ? form::jsonString(zone.isoLocalTime(*moment)) : std::string("null");
@@ -198,8 +192,8 @@ std::string placeJson(const Seen& place, const sky::Zone& zone) {
     const sky::SignPosition lagna = sky::splitLongitude(place.lagna);
     const sky::NakshatraPada nakshatra = sky::nakshatraAt(place.lagna);
     return ", \"place\": {\"name\": " + (place.name.empty() ? "null" : form::jsonString(place.name)) +
-           ", \"latitude\": " + jsonDegrees(place.at.latitude) +
-           ", \"longitude\": " + jsonDegrees(place.at.longitude) +
+           ", \"latitude\": " + sky::signedDegreesText(place.at.latitude) +
+           ", \"longitude\": " + sky::signedDegreesText(place.at.longitude) +
            "}, \"lagna\": {\"longitude\": " + decimalDegrees(place.lagna) +
            ", \"sign\": " + form::jsonString(signName(lagna)) +
            ", \"degrees\": " + std::to_string(lagna.degrees) +

@@ -397,14 +397,19 @@ double parseCoordinate(std::string_view input, const Axis& axis) {
     return sign < 0 || hemisphere == axis.negative ? -degrees : degrees;
 }
 
-std::string coordinateText(double degrees, char positive, char negative) {
-    const double rounded = std::round(degrees * 1e4) / 1e4;
+double toFourDecimals(double degrees) {
+    return std::round(degrees * 1e4) / 1e4;
+}
+
+std::string fixedFour(double degrees) {
     char text[40];
-    char* end =
-        std::to_chars(text, text + sizeof text - 3, std::fabs(rounded), std::chars_format::fixed, 4).ptr;
-    *end++ = ' ';
-    *end++ = rounded < 0 ? negative : positive;
-    return std::string(text, end);
+    return std::string(text,
+                       std::to_chars(text, text + sizeof text, degrees, std::chars_format::fixed, 4).ptr);
+}
+
+std::string coordinateText(double degrees, char positive, char negative) {
+    const double rounded = toFourDecimals(degrees);
+    return fixedFour(std::fabs(rounded)) + ' ' + (rounded < 0 ? negative : positive);
 }
 
 } // namespace
@@ -419,6 +424,11 @@ double parseLongitude(std::string_view text) {
 
 std::string latitudeText(double degrees) {
     return coordinateText(degrees, 'N', 'S');
+}
+
+std::string signedDegreesText(double degrees) {
+    const double rounded = toFourDecimals(degrees);
+    return fixedFour(rounded == 0 ? 0.0 : rounded); // never "-0.0000"
 }
 
 std::string longitudeText(double degrees) {

@@ -71,6 +71,8 @@ double parseLongitude(std::string_view text);
 // "13.0827 N", "80.2707 E", "33.8688 S": four decimals (about 11 m), the form the fields show after a
 // city is picked; parseLatitude() and parseLongitude() read them back.
 std::string latitudeText(double degrees);
+// Signed, for machines: "-33.8688", to the same four decimals.
+std::string signedDegreesText(double degrees);
 std::string longitudeText(double degrees);
 
 } // namespace sky
