@@ -6,6 +6,7 @@
 //   CliChartsRename, CliChartsDelete  ≤ 2 × the same at 1,000 charts
 //   CliEndlessLine   ≤ 64 MB of memory for each batch command on input without a line break
 #include "bench/ChartFiles.h"
+#include "bench/Programs.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,15 +17,12 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <spawn.h>
 #include <stdexcept>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -34,37 +32,13 @@ constexpr long kMillion = 1'000'000;
 
 using bench::folder;
 
-std::string beside(const char* program) {
-    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / program).string();
-}
-
-// Runs `words` (the program found on the PATH when it has no folder), standard input from `in` and
-// standard output to `out`, and waits for it; returns its wait status, with what it used in `used`.
-int spawn(const std::vector<std::string>& words, const std::filesystem::path& in,
-          const std::filesystem::path& out, rusage* used = nullptr) {
-    std::vector<char*> argv;
-    for (const std::string& word : words)
-        argv.push_back(const_cast<char*>(word.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    pid_t pid = 0;
-    int status = -1;
-    if (posix_spawnp(&pid, argv[0], &files, nullptr, argv.data(), environ) == 0)
-        wait4(pid, &status, 0, used);
-    posix_spawn_file_actions_destroy(&files);
-    return status;
-}
-
 // The same, as it should end: returns the seconds it took, or throws when it fails.
 double run(const std::vector<std::string>& words, const std::filesystem::path& in = "/dev/null",
            const std::filesystem::path& out = "/dev/null") {
     const auto start = Clock::now();
-    const int status = spawn(words, in, out);
+    const int status = bench::spawn(words, in, out);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (!bench::succeeded(status))
         throw std::runtime_error(words[0] + " " + words[1] + " failed");
     return seconds;
 }
@@ -72,7 +46,7 @@ double run(const std::vector<std::string>& words, const std::filesystem::path& i
 // A new database with no charts at `path`, made by velmorant-initdb.
 void emptyDatabase(const std::filesystem::path& path) {
     std::filesystem::remove(path);
-    run({beside("velmorant-initdb"), path.string()});
+    run({bench::programPath("velmorant-initdb"), path.string()});
 }
 
 // Measures `program` and `baseline` once each per iteration, the baseline outside the benchmark's own
@@ -148,7 +122,7 @@ void CliCalcBatch(benchmark::State& state) {
     const auto input = calcInput();
     const auto database = bench::chartDatabase(0);
     const auto output = folder() / "calc-out.csv";
-    const std::vector<std::string> program{beside("velmorant-cli"), "calc", "--batch", "--file",
+    const std::vector<std::string> program{bench::programPath("velmorant-cli"), "calc", "--batch", "--file",
                                            database.string()};
     std::size_t bytes = 0;
     measure(
@@ -169,8 +143,8 @@ void CliChartsExport(benchmark::State& state) {
     measure(
         state, [] {},
         [&] {
-            return run({beside("velmorant-cli"), "charts", "export", "--file", database}, "/dev/null",
-                       output);
+            return run({bench::programPath("velmorant-cli"), "charts", "export", "--file", database},
+                       "/dev/null", output);
         },
         [&] {
             return run({"sqlite3", "-csv", database, "select * from Int_Velmorant"}, "/dev/null", output);
@@ -182,7 +156,8 @@ void CliChartsExport(benchmark::State& state) {
 std::filesystem::path importInput() {
     const auto path = folder() / "import-1000000.csv";
     if (!std::filesystem::exists(path)) {
-        run({beside("velmorant-cli"), "charts", "export", "--file", bench::chartDatabase(kMillion).string()},
+        run({bench::programPath("velmorant-cli"), "charts", "export", "--file",
+             bench::chartDatabase(kMillion).string()},
             "/dev/null", folder() / "import.partial");
         std::filesystem::rename(folder() / "import.partial", path);
     }
@@ -195,7 +170,8 @@ void CliChartsImport(benchmark::State& state) {
     measure(
         state, [&] { emptyDatabase(database); },
         [&] {
-            return run({beside("velmorant-cli"), "charts", "import", input, "--file", database.string()});
+            return run({bench::programPath("velmorant-cli"), "charts", "import", input, "--file",
+                        database.string()});
         },
         [&] {
             return run({"sqlite3", database.string(), ".import --csv " + input + " plain"});
@@ -217,7 +193,7 @@ std::filesystem::path settledCopy(long count) {
 // million.
 void changeAtTwoSizes(benchmark::State& state, const char* command, const std::vector<std::string>& more) {
     const auto once = [&](long count) {
-        std::vector<std::string> words{beside("velmorant-cli"), "charts", command,
+        std::vector<std::string> words{bench::programPath("velmorant-cli"), "charts", command,
                                        bench::chartName(count / 2)};
         words.insert(words.end(), more.begin(), more.end());
         words.insert(words.end(), {"--file", settledCopy(count).string()});
@@ -257,14 +233,14 @@ void CliEndlessLine(benchmark::State& state) {
     const std::string file = (folder() / "endless.mdb").string();
     emptyDatabase(file);
     const std::vector<std::vector<std::string>> commands{
-        {beside("velmorant-cli"), "positions", "--batch"},
-        {beside("velmorant-cli"), "calc", "--batch", "--file", file},
-        {beside("velmorant-cli"), "charts", "import", "-", "--format", "csv", "--file", file}};
+        {bench::programPath("velmorant-cli"), "positions", "--batch"},
+        {bench::programPath("velmorant-cli"), "calc", "--batch", "--file", file},
+        {bench::programPath("velmorant-cli"), "charts", "import", "-", "--format", "csv", "--file", file}};
     long peak = 0;
     for (auto _ : state) {
         for (const auto& words : commands) {
             rusage used{};
-            const int status = spawn(words, "/dev/zero", "/dev/null", &used);
+            const int status = bench::spawn(words, "/dev/zero", "/dev/null", &used);
             if (!WIFEXITED(status) || WEXITSTATUS(status) != 2) {
                 state.SkipWithError((words[1] + " did not refuse the endless line").c_str());
                 return;

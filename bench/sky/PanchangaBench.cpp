@@ -7,6 +7,7 @@
 //                     once: a sunrise, sunset, moonrise and moonset a day, each quantity's ends one after
 //                     another, a new moon a month
 #include "bench/Beside.h"
+#include "bench/Programs.h"
 #include "sky/Crossings.h"
 #include "sky/Horizon.h"
 #include "sky/Longitude.h"
@@ -17,15 +18,10 @@
 #include <array>
 #include <chrono>
 #include <cmath>
-#include <fcntl.h>
 #include <filesystem>
 #include <optional>
-#include <spawn.h>
 #include <stdexcept>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -174,24 +170,6 @@ void PanchangaDay(benchmark::State& state) {
 }
 BENCHMARK(PanchangaDay)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
-// Runs the program beside this one, its output thrown away; returns its exit status.
-int runYear() {
-    static const std::string program =
-        (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "velmorant-cli").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    const char* argv[] = {program.c_str(), "panchanga",    "--date",  "2024-01-01", "--days",
-                          "365",           "--lat",        "23.1793", "--lon",      "75.7849",
-                          "--zone",        "Asia/Kolkata", "--json",  nullptr};
-    pid_t pid = 0;
-    int status = -1;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, const_cast<char* const*>(argv), environ) == 0)
-        waitpid(pid, &status, 0);
-    posix_spawn_file_actions_destroy(&actions);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 void CliPanchangaYear(benchmark::State& state) {
     std::optional<sky::Ephemeris> ephemeris;
     if (!open(ephemeris, state))
@@ -199,7 +177,9 @@ void CliPanchangaYear(benchmark::State& state) {
     bench::beside(
         state, [&] { plainYear(*ephemeris); },
         [&] {
-            if (runYear() != 0)
+            if (!bench::succeeded(bench::spawn({bench::programPath("velmorant-cli"), "panchanga", "--date",
+                                                "2024-01-01", "--days", "365", "--lat", "23.1793", "--lon",
+                                                "75.7849", "--zone", "Asia/Kolkata", "--json"})))
                 throw std::runtime_error("velmorant-cli panchanga failed");
         });
     state.SetItemsProcessed(state.iterations() * kDays);

@@ -1,6 +1,7 @@
 // velmorant-cli positions --batch over 100,000 moments, against the ephemeris alone computing the same
 // bodies at the same moments in a plain loop, measured in the same run. Goal: `ratio` at most 1.3.
 #include "bench/Beside.h"
+#include "bench/Programs.h"
 #include "sky/Ephemeris.h"
 #include "sky/Time.h"
 
@@ -8,18 +9,13 @@
 
 #include <chrono>
 #include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <random>
-#include <spawn.h>
 #include <stdexcept>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -64,23 +60,6 @@ const Workload& workload() {
     return made;
 }
 
-// Runs the program beside this one on the workload, its output thrown away; returns its exit status.
-int runBatch(const std::filesystem::path& csv) {
-    static const std::string program =
-        (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "velmorant-cli").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, csv.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    const char* argv[] = {program.c_str(), "positions", "--batch", nullptr};
-    pid_t pid = 0;
-    int status = -1;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, const_cast<char* const*>(argv), environ) == 0)
-        waitpid(pid, &status, 0);
-    posix_spawn_file_actions_destroy(&actions);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 void CliBatchPositions(benchmark::State& state) {
     const Workload& work = workload();
     std::optional<sky::Ephemeris> ephemeris;
@@ -97,7 +76,8 @@ void CliBatchPositions(benchmark::State& state) {
                 benchmark::DoNotOptimize(ephemeris->positions(julianDay));
         },
         [&] {
-            if (runBatch(work.csv) != 0)
+            if (!bench::succeeded(
+                    bench::spawn({bench::programPath("velmorant-cli"), "positions", "--batch"}, work.csv)))
                 throw std::runtime_error("velmorant-cli positions --batch failed");
         });
     state.SetItemsProcessed(state.iterations() * kMoments);
