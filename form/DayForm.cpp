@@ -42,7 +42,7 @@ std::string longDate(date::year_month_day day, bool withYear) {
     std::string text = std::string(kWeekdayNames[static_cast<std::size_t>(weekdayOf(day))]) + " " +
                        std::to_string(static_cast<unsigned>(day.day())) + " " + std::string(monthNameOf(day));
     if (withYear)
-        text += " " + std::to_string(static_cast<int>(day.year()));
+        text.append(1, ' ').append(std::to_string(static_cast<int>(day.year())));
     return text;
 }
 

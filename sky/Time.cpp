@@ -247,8 +247,11 @@ std::string clockTime(date::sys_seconds moment, const Zone& zone, date::year_mon
     std::snprintf(text, sizeof text, "%02d:%02d", static_cast<int>(time.hours().count()),
                   static_cast<int>(time.minutes().count()));
     const date::year_month_day shown{civil};
-    return (shown == day ? std::string() : dateText(shown) + " ") + text +
-           (withOffset ? " " + offsetText(offset) : std::string());
+    std::string clock = shown == day ? std::string() : dateText(shown) + ' ';
+    clock += text;
+    if (withOffset)
+        clock.append(1, ' ').append(offsetText(offset));
+    return clock;
 }
 
 std::string dateText(date::year_month_day day) {
