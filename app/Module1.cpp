@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 namespace Module1 {
 
@@ -19,22 +20,29 @@ namespace {
 std::unique_ptr<form::Database> g_database;
 QPointer<Tithi_Vel> g_mainWindow;
 
-// Opens the file and shows the loaded window; false when another program keeps the file busy.
-bool start() {
+// Opens the chart store and shows the loaded window. A busy file, or a server that is busy or cannot
+// be reached, gives the words to say so; the caller may try again.
+std::optional<QString> start(const std::string& location) {
     g_database = std::make_unique<form::Database>();
-    store::Connection& con = g_database->con;
     try {
-        con.setConnectionString(form::kConnectionString);
-        con.open();
+        g_database->con = store::openStore(location);
         auto window = std::make_unique<Tithi_Vel>(*g_database);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->Show();
         g_mainWindow = window.release();
-        return true;
+        return std::nullopt;
     } catch (const store::Error& e) {
-        if (e.code() != store::Errc::FileBusy)
+        switch (e.code()) {
+        case store::Errc::FileBusy:
+            return QStringLiteral(
+                       "%1 Velmorant cannot read it yet. Try again once the other program is done.")
+                .arg(QString::fromUtf8(e.what()));
+        case store::Errc::ServerBusy:
+        case store::Errc::ServerUnreachable:
+            return QStringLiteral("%1 Try again once it is back.").arg(QString::fromUtf8(e.what()));
+        default:
             throw;
-        return false;
+        }
     }
 }
 
@@ -48,16 +56,12 @@ Tithi_Vel* mainWindow() {
     return g_mainWindow.data();
 }
 
-void Main() {
+void Main(const std::string& location) {
     QCoreApplication::setApplicationName(velmorant::kProductName);
     QCoreApplication::setApplicationVersion(velmorant::kProductVersion);
-    form::guarded(app::shell(), [] {
-        while (!start()) {
-            const QString text =
-                QStringLiteral("The file %1 is in use by another program, so Velmorant cannot "
-                               "read it yet. Try again once the other program is done.")
-                    .arg(QString::fromStdString(g_database->con.path().string()));
-            if (MessageBox::show(nullptr, QString::fromUtf8(velmorant::kProductName), text,
+    form::guarded(app::shell(), [&] {
+        while (const std::optional<QString> text = start(location)) {
+            if (MessageBox::show(nullptr, QString::fromUtf8(velmorant::kProductName), *text,
                                  QMessageBox::Warning,
                                  QMessageBox::Retry | QMessageBox::Cancel) != QMessageBox::Retry) {
                 app::shell().endProgram(form::kFailureExitStatus);

@@ -5,6 +5,7 @@
 #include "app/Module1.h"
 #include "app/Tithi_Vel.h"
 #include "form/Database.h"
+#include "store/FileStore.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -122,7 +123,7 @@ void Save(benchmark::State& state) {
     program.chooseRows();
     MessageBox::Recorder answered([](const MessageBox::Shown&) { return QMessageBox::Ok; });
     // Each save is measured on exactly N stored charts: the one saved before it is taken out again.
-    store::Connection& file = Module1::database().con;
+    store::Connection& file = dynamic_cast<store::FileStore&>(*Module1::database().con).connection();
     const std::string takeOut = "delete from Int_Velmorant where rowid > " + std::to_string(state.range(0));
     long saved = 0;
     for (auto _ : state) {

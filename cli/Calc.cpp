@@ -6,9 +6,10 @@
 #include "almanac/Entries.h"
 #include "almanac/Pair.h"
 #include "cli/Shown.h"
+#include "cli/Store.h"
 #include "cli/Streams.h"
 #include "form/Json.h"
-#include "store/Connection.h"
+#include "store/ChartStore.h"
 #include "store/Error.h"
 #include "store/Table.h"
 
@@ -59,7 +60,7 @@ constexpr std::size_t kBlock = std::size_t{1} << 20;
 
 struct Arguments {
     std::array<std::string, 4> positions;
-    std::string file{kDefaultFile};
+    StoreChoice store;
     bool json = false;
     bool batch = false;
 };
@@ -89,20 +90,20 @@ std::vector<std::string> columnValues(const store::Table& table, std::string_vie
     return values;
 }
 
-std::vector<std::string> readColumn(const store::Connection& connection, std::string_view table,
+std::vector<std::string> readColumn(const store::ChartStore& connection, std::string_view table,
                                     std::string_view column, std::size_t rows) {
-    return columnValues(store::Table::read(connection, table), table, column, rows);
+    return columnValues(connection.readTable(table), table, column, rows);
 }
 
-Names readNames(const std::string& file) {
-    store::Connection connection;
-    connection.openFile(std::string(file));
+Names readNames(const StoreChoice& choice) {
+    const std::unique_ptr<store::ChartStore> store = openChosenStore(choice);
+    const store::ChartStore& connection = *store;
     Names names;
     names.tithi = readColumn(connection, "tithi", "tithi_name", almanac::kTithiCount);
     names.rashi = readColumn(connection, "rashi", "rashi_name", almanac::kSignsPerCircle);
     names.nakshatra = readColumn(connection, "nakshatra", "nak_name", almanac::kNakshatraCount);
     names.karana = readColumn(connection, "karana", "name", almanac::kKaranaCount);
-    const store::Table yoga = store::Table::read(connection, "yoga");
+    const store::Table yoga = connection.readTable("yoga");
     const auto yogaNames = columnValues(yoga, "yoga", "name", almanac::kYogaCount);
     const auto lords = columnValues(yoga, "yoga", "lord", almanac::kYogaCount);
     const auto deities = columnValues(yoga, "yoga", "deity", almanac::kYogaCount);
@@ -470,7 +471,7 @@ int runCalc(const Arguments& arguments, Io io) {
             longitudes[body] = longitudeOf(body, arguments.positions[body]);
         }
     }
-    const Names names = readNames(arguments.file);
+    const Names names = readNames(arguments.store);
     if (arguments.batch)
         return runBatch(names, io);
     if (arguments.json)
@@ -492,7 +493,7 @@ void addCalcCommand(CLI::App& app, Io io, int& status) {
                                  "The Atmakaraka, as Sign,deg,min", "The Amatyakaraka, as Sign,deg,min"};
     for (std::size_t body = 0; body < kArgumentNames.size(); ++body)
         command->add_option(std::string(kArgumentNames[body]), arguments->positions[body], helps[body]);
-    command->add_option("--file", arguments->file, std::string(kFileHelp));
+    addStoreOptions(*command, arguments->store);
     CLI::Option* json = command->add_flag("--json", arguments->json, "Write one JSON object");
     command->add_flag("--batch", arguments->batch, "Read many charts as CSV on standard input; see below")
         ->excludes(json);

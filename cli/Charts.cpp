@@ -2,14 +2,15 @@
 
 #include "almanac/Entries.h"
 #include "cli/Shown.h"
+#include "cli/Store.h"
 #include "cli/Streams.h"
 #include "form/Exchange.h"
 #include "form/Json.h"
 #include "form/Messages.h"
 #include "sky/Ephemeris.h"
 #include "sky/Options.h"
+#include "store/ChartStore.h"
 #include "store/Charts.h"
-#include "store/Connection.h"
 #include "store/Error.h"
 #include "store/WholeFile.h"
 
@@ -52,7 +53,7 @@ a named pipe), or the database file is missing, damaged or in use by another pro
 five seconds.)";
 
 struct Arguments {
-    std::string file{kDefaultFile};
+    StoreChoice store;
     std::string name;
     std::string newName;
     std::string input;
@@ -62,10 +63,8 @@ struct Arguments {
     bool replace = false;
 };
 
-store::Connection openDatabase(const Arguments& arguments) {
-    store::Connection connection;
-    connection.openFile(arguments.file);
-    return connection;
+std::unique_ptr<store::ChartStore> openDatabase(const Arguments& arguments) {
+    return openChosenStore(arguments.store);
 }
 
 void tellNotStored(Io io, std::string_view name) {
@@ -79,8 +78,8 @@ int tellGone(Io io, std::string_view name) {
 }
 
 int runList(const Arguments& arguments, Io io) {
-    const store::Connection connection = openDatabase(arguments);
-    const store::ChartIndex names = store::ChartIndex::read(connection);
+    const std::unique_ptr<store::ChartStore> charts = openDatabase(arguments);
+    const store::ChartIndex names = charts->readIndex();
     BlockBuffer buffer(io.out);
     std::ostream out(&buffer);
     if (arguments.json) {
@@ -117,9 +116,9 @@ std::string positionText(const store::Table& row, std::size_t body) {
 }
 
 int runShow(const Arguments& arguments, Io io) {
-    const store::Connection connection = openDatabase(arguments);
-    const std::optional<std::int64_t> chart = store::findChart(connection, arguments.name);
-    const store::Table row = chart ? store::readChart(connection, *chart) : store::Table();
+    const std::unique_ptr<store::ChartStore> charts = openDatabase(arguments);
+    const std::optional<std::int64_t> chart = charts->findChart(arguments.name);
+    const store::Table row = chart ? charts->readChart(*chart) : store::Table();
     if (row.rowCount() == 0) {
         tellNotStored(io, arguments.name);
         return kFailure;
@@ -130,7 +129,7 @@ int runShow(const Arguments& arguments, Io io) {
         text.append(caption).append(5 - caption.size(), ' ');
         text += shown(positionText(row, body), io.outIsTerminal) + "\n";
     }
-    if (const std::optional<store::BirthData> birth = store::readBirthData(connection, *chart)) {
+    if (const std::optional<store::BirthData> birth = charts->readBirthData(*chart)) {
         const auto ayanamsa = sky::parseAyanamsa(birth->ayanamsa);
         text +=
             shown("Born " + birth->date + " " + birth->time + " " + birth->zone + ", " +
@@ -151,13 +150,13 @@ int runShow(const Arguments& arguments, Io io) {
 int runRename(const Arguments& arguments, Io io) {
     if (arguments.newName.empty())
         throw UsageError("NEW: a chart needs a name; this one is empty");
-    store::Connection connection = openDatabase(arguments);
-    const std::optional<std::int64_t> chart = store::findChart(connection, arguments.name);
+    const std::unique_ptr<store::ChartStore> charts = openDatabase(arguments);
+    const std::optional<std::int64_t> chart = charts->findChart(arguments.name);
     if (!chart) {
         tellNotStored(io, arguments.name);
         return kFailure;
     }
-    switch (store::renameChart(connection, *chart, arguments.name, arguments.newName)) {
+    switch (charts->renameChart(*chart, arguments.name, arguments.newName)) {
     case store::Change::Done:
         return kSuccess;
     case store::Change::NameTaken:
@@ -170,13 +169,13 @@ int runRename(const Arguments& arguments, Io io) {
 }
 
 int runDelete(const Arguments& arguments, Io io) {
-    store::Connection connection = openDatabase(arguments);
-    const std::optional<std::int64_t> chart = store::findChart(connection, arguments.name);
+    const std::unique_ptr<store::ChartStore> charts = openDatabase(arguments);
+    const std::optional<std::int64_t> chart = charts->findChart(arguments.name);
     if (!chart) {
         tellNotStored(io, arguments.name);
         return kFailure;
     }
-    if (store::deleteChart(connection, *chart, arguments.name) == store::Change::Done)
+    if (charts->deleteChart(*chart, arguments.name) == store::Change::Done)
         return kSuccess;
     return tellGone(io, arguments.name);
 }
@@ -188,11 +187,11 @@ form::Format formatOf(const Arguments& arguments) {
     return *format;
 }
 
-void writeCharts(const store::Connection& connection, form::Format format, std::ostream& target) {
+void writeCharts(const store::ChartStore& charts, form::Format format, std::ostream& target) {
     BlockBuffer buffer(target);
     std::ostream out(&buffer);
     form::ChartWriter writer(out, format);
-    store::forEachChart(connection, [&](const store::StoredChart& chart) { writer.write(chart); });
+    charts.forEachChart([&](const store::StoredChart& chart) { writer.write(chart); });
     writer.finish();
 }
 
@@ -205,14 +204,13 @@ int runExport(const Arguments& arguments, Io io) {
     if (!arguments.output.empty() && !format)
         throw UsageError("--format: " + arguments.output +
                          " ends in neither .csv nor .json; give --format csv or --format json");
-    const store::Connection connection = openDatabase(arguments);
+    const std::unique_ptr<store::ChartStore> charts = openDatabase(arguments);
     if (arguments.output.empty()) {
-        writeCharts(connection, format.value_or(form::Format::Csv), io.out); // run() checks the writes
+        writeCharts(*charts, format.value_or(form::Format::Csv), io.out); // run() checks the writes
         return kSuccess;
     }
     try {
-        store::writeWhole(arguments.output,
-                          [&](std::ostream& out) { writeCharts(connection, *format, out); });
+        store::writeWhole(arguments.output, [&](std::ostream& out) { writeCharts(*charts, *format, out); });
     } catch (const std::filesystem::filesystem_error& e) {
         throw FileError("cannot write " + arguments.output + ": " + e.code().message());
     }
@@ -252,7 +250,7 @@ int runImport(const Arguments& arguments, Io io) {
     std::istream& in = standardInput ? io.in : file;
     startReading(in, inputName);
 
-    store::Connection connection = openDatabase(arguments);
+    const std::unique_ptr<store::ChartStore> charts = openDatabase(arguments);
     std::optional<sky::Ephemeris> ephemeris; // read at the first chart with birth data
     std::vector<std::string> skipped;
     std::vector<std::string> repeated;
@@ -263,15 +261,15 @@ int runImport(const Arguments& arguments, Io io) {
                 ephemeris.emplace();
             return *ephemeris;
         });
-        store::ChartImport import(connection, arguments.replace);
+        const std::unique_ptr<store::ChartImport> import = charts->beginImport(arguments.replace);
         while (std::optional<store::NewChart> chart = reader.next()) {
-            const store::Taken taken = import.add(*chart);
+            const store::Taken taken = import->add(*chart);
             if (taken != store::Taken::Stored)
                 (taken == store::Taken::NameStored ? skipped : repeated).push_back(std::move(chart->name));
         }
         if (in.bad())
             throw FileError("cannot read " + inputName + ": " + std::strerror(errno));
-        import.commit();
+        import->commit();
     } catch (const form::ReadError& e) {
         io.err << "velmorant-cli: " << inputName << ": " << shownMessage(e.what(), io.errIsTerminal)
                << "; nothing was stored\n";
@@ -298,7 +296,7 @@ CLI::App* addSubcommand(CLI::App& charts, const char* name, const char* descript
                         std::string_view footer, const std::shared_ptr<Arguments>& arguments, Io io,
                         int& status) {
     CLI::App* command = charts.add_subcommand(name, description);
-    command->add_option("--file", arguments->file, std::string(kFileHelp));
+    addStoreOptions(*command, arguments->store);
     command->footer(std::string(footer));
     command->callback([runner, arguments, io, &status] { status = runner(*arguments, io); });
     return command;

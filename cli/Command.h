@@ -46,12 +46,6 @@ public:
         : std::runtime_error("the output cannot be written") {}
 };
 
-// The database file of the commands that use one, as the window finds it: velmorant.mdb in the current
-// folder unless --file names another.
-inline constexpr std::string_view kDefaultFile = "velmorant.mdb";
-inline constexpr std::string_view kFileHelp =
-    "The database file (default: velmorant.mdb in the current folder)";
-
 // Gathers output into blocks of a mebibyte before handing it on: a command writing a line per chart or
 // per input line would otherwise pass the stream millions of little pieces.
 class BlockBuffer final : public std::streambuf {

@@ -1,20 +1,17 @@
-// The shared database objects: the connection and the six recordsets every handler works on, kept for
-// the whole run.
+// The shared database objects: the connection to the chart store and the six recordsets every handler works
+// on, kept for the whole run.
 #pragma once
 
-#include "store/Connection.h"
+#include "store/ChartStore.h"
 #include "store/Recordset.h"
 
-#include <string_view>
+#include <memory>
 
 namespace form {
 
-// The connection string of the program: the file velmorant.mdb in the current folder.
-inline constexpr std::string_view kConnectionString =
-    "Provider=Velmorant.SQLite;Data Source=velmorant.mdb;Persist Security Info= False";
-
 struct Database {
-    store::Connection con;
+    // The chart store, opened at start-up: the file velmorant.mdb, or another file or a server.
+    std::unique_ptr<store::ChartStore> con;
     store::Recordset rsnakshatra;
     store::Recordset rsrashi;
     store::Recordset rstithi;

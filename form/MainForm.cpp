@@ -126,16 +126,23 @@ bool MainForm::sayingWhatTheFileRefused(Work&& work, Attempt attempt) {
     } catch (const store::Error& e) {
         switch (e.code()) {
         case Errc::FileBusy:
-            m_window.showMessage(fileBusyMessage(m_db.con.path(), attempt));
+            m_window.showMessage(fileBusyMessage(m_db.con->where(), attempt));
             return false;
         case Errc::FileReplaced:
-            m_window.showMessage(fileReplacedMessage(m_db.con.path(), attempt));
+            m_window.showMessage(fileReplacedMessage(m_db.con->where(), attempt));
             return false;
         case Errc::FileReadOnly:
-            m_window.showMessage(fileReadOnlyMessage(m_db.con.path(), attempt));
+            m_window.showMessage(fileReadOnlyMessage(m_db.con->where(), attempt));
             return false;
         case Errc::DiskFull:
-            m_window.showMessage(diskFullMessage(m_db.con.path(), attempt));
+            m_window.showMessage(diskFullMessage(m_db.con->where(), attempt));
+            return false;
+        case Errc::ServerUnreachable:
+        case Errc::ServerRefused:
+            m_window.showMessage(serverUnreachableMessage(e.what(), attempt));
+            return false;
+        case Errc::ServerBusy:
+            m_window.showMessage(serverBusyMessage(e.what(), attempt));
             return false;
         case Errc::ChartGone:
             m_window.showMessage(chartGoneMessage(m_db.rsrecords.field("name").toText()));
@@ -147,12 +154,12 @@ bool MainForm::sayingWhatTheFileRefused(Work&& work, Attempt attempt) {
 }
 
 void MainForm::Form_Load() {
-    m_db.rsnakshatra.open("nakshatra", m_db.con);
-    m_db.rsrashi.open("rashi", m_db.con);
-    m_db.rstithi.open("tithi", m_db.con);
-    m_db.rsyoga.open("yoga", m_db.con);
-    m_db.rskarana.open("karana", m_db.con);
-    m_db.rsrecords.open(m_db.con);
+    m_db.rsnakshatra.open("nakshatra", *m_db.con);
+    m_db.rsrashi.open("rashi", *m_db.con);
+    m_db.rstithi.open("tithi", *m_db.con);
+    m_db.rsyoga.open("yoga", *m_db.con);
+    m_db.rskarana.open("karana", *m_db.con);
+    m_db.rsrecords.open(*m_db.con);
 
     m_window.lbl(kInternalNakshatraCaption).setVisible(false);
     m_window.lblnak(kInternal).setVisible(false);
@@ -333,7 +340,7 @@ void MainForm::cmd_save_Click() {
     // into a wait for the write lock.
     const std::string name = m_window.txtname().text();
     bool stored = false;
-    if (!sayingWhatTheFileRefused([&] { stored = store::isNameStored(m_db.con, name); }, Attempt::Save))
+    if (!sayingWhatTheFileRefused([&] { stored = m_db.con->isNameStored(name); }, Attempt::Save))
         return;
     if (stored) {
         m_window.showMessage(kDuplicateMessage);
@@ -345,7 +352,7 @@ void MainForm::cmd_save_Click() {
     const int remembered = m_window.lstname().listIndex();
     store::SaveResult result;
     if (!sayingWhatTheFileRefused(
-            [&] { result = store::saveChart(m_db.con, chartOnForm(m_window, unchangedBirthData())); },
+            [&] { result = m_db.con->saveChart(chartOnForm(m_window, unchangedBirthData())); },
             Attempt::Save))
         return;
     if (!result.saved) { // another copy of the program stored the name meanwhile
@@ -356,7 +363,7 @@ void MainForm::cmd_save_Click() {
 
     // The names were read inside the write: they are the table as the save left it.
     m_db.rsrecords.close();
-    m_db.rsrecords.open(m_db.con, result.names);
+    m_db.rsrecords.open(*m_db.con, result.names);
     NameList& list = m_window.lstname();
     list.showNames(result.names);
     // Another copy may have removed charts meanwhile, so the remembered position may be gone too.
@@ -487,11 +494,11 @@ std::optional<std::string> writeWhole(const std::string& path,
 void MainForm::relist(int position) {
     std::shared_ptr<const store::ChartIndex> names;
     if (!sayingWhatTheFileRefused(
-            [&] { names = std::make_shared<const store::ChartIndex>(store::ChartIndex::read(m_db.con)); },
+            [&] { names = std::make_shared<const store::ChartIndex>(m_db.con->readIndex()); },
             Attempt::Recall))
         return;
     m_db.rsrecords.close();
-    m_db.rsrecords.open(m_db.con, names);
+    m_db.rsrecords.open(*m_db.con, names);
     NameList& list = m_window.lstname();
     list.showNames(names);
     const bool any = !names->empty();
@@ -526,7 +533,7 @@ void MainForm::renameChart() {
         return;
     }
     store::Change change = store::Change::Done;
-    if (!sayingWhatTheFileRefused([&] { change = store::renameChart(m_db.con, key, name, *newName); },
+    if (!sayingWhatTheFileRefused([&] { change = m_db.con->renameChart(key, name, *newName); },
                                   Attempt::Change))
         return;
     if (change == store::Change::NameTaken)
@@ -544,7 +551,7 @@ void MainForm::deleteChart() {
     if (!m_window.askYesNo(deleteQuestion(name)))
         return;
     store::Change change = store::Change::Done;
-    if (!sayingWhatTheFileRefused([&] { change = store::deleteChart(m_db.con, key, name); }, Attempt::Change))
+    if (!sayingWhatTheFileRefused([&] { change = m_db.con->deleteChart(key, name); }, Attempt::Change))
         return;
     if (change == store::Change::Gone)
         m_window.showMessage(chartGoneMessage(name));
@@ -561,7 +568,7 @@ void MainForm::exportCharts(const std::string& path) {
             [&] {
                 problem = writeWhole(path, [&](std::ostream& out) {
                     ChartWriter writer(out, *format);
-                    store::forEachChart(m_db.con, [&](const store::StoredChart& chart) {
+                    m_db.con->forEachChart([&](const store::StoredChart& chart) {
                         writer.write(chart);
                         ++charts;
                     });
@@ -591,11 +598,11 @@ void MainForm::importCharts(const std::string& path) {
     std::optional<std::string> problem;
     const bool done = sayingWhatTheFileRefused(
         [&] {
-            store::ChartImport import(m_db.con, false);
+            const std::unique_ptr<store::ChartImport> import = m_db.con->beginImport(false);
             try {
                 ChartReader reader(in, *format, [this]() -> sky::Ephemeris& { return ephemeris(); });
                 while (const std::optional<store::NewChart> chart = reader.next()) {
-                    switch (import.add(*chart)) {
+                    switch (import->add(*chart)) {
                     case store::Taken::Stored:
                         ++stored;
                         break;
@@ -611,7 +618,7 @@ void MainForm::importCharts(const std::string& path) {
                 problem = e.what();
                 return; // the import is rolled back: nothing of the file is kept
             }
-            import.commit();
+            import->commit();
         },
         Attempt::Import);
     if (!done)

@@ -42,6 +42,15 @@ std::string diskFullMessage(const std::filesystem::path& file, Attempt attempt) 
            "; make some room on it, then try again.";
 }
 
+std::string serverUnreachableMessage(std::string_view trouble, Attempt attempt) {
+    return std::string(trouble) + " " + std::string(notDone(attempt)) +
+           "; Velmorant tries again at your next action.";
+}
+
+std::string serverBusyMessage(std::string_view trouble, Attempt attempt) {
+    return std::string(trouble) + " " + std::string(notDone(attempt)) + "; try again.";
+}
+
 std::string chartGoneMessage(std::string_view name) {
     return "The chart \"" + std::string(name) +
            "\" is no longer in the file: another program removed or renamed it. The chart was not recalled.";

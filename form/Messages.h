@@ -31,6 +31,10 @@ std::string fileReplacedMessage(const std::filesystem::path& file, Attempt attem
 std::string fileReadOnlyMessage(const std::filesystem::path& file, Attempt attempt);
 // The disk holding the file has no room for the write.
 std::string diskFullMessage(const std::filesystem::path& file, Attempt attempt);
+// The chart store on a server cannot be reached, or holds the charts past the wait: `trouble` is the
+// store's own sentence, which names the database and its host.
+std::string serverUnreachableMessage(std::string_view trouble, Attempt attempt);
+std::string serverBusyMessage(std::string_view trouble, Attempt attempt);
 // The chart at a list position was removed by another program since the list was read.
 std::string chartGoneMessage(std::string_view name);
 

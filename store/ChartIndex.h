@@ -24,6 +24,13 @@ public:
     std::string_view name(std::size_t position) const;
     std::int64_t rowid(std::size_t position) const { return m_rowids[position]; }
 
+    // Adds a chart after the last, for a store that reads the names its own way.
+    void append(std::int64_t key, std::string_view name) {
+        m_rowids.push_back(key);
+        m_names += name;
+        m_ends.push_back(m_names.size());
+    }
+
 private:
     std::string m_names;
     std::vector<std::size_t> m_ends; // where each name ends in m_names

@@ -188,14 +188,14 @@ void forEachChart(const Connection& connection, const std::function<void(const S
     }
 }
 
-struct ChartImport::Statements {
+struct FileImport::Statements {
     Statement find;
     Statement insert;
     Statement remove;
     BirthDataWriter birth;
 };
 
-ChartImport::ChartImport(Connection& connection, bool replace)
+FileImport::FileImport(Connection& connection, bool replace)
     : m_connection(connection)
     , m_replace(replace) {
     connection.checkSameFile();
@@ -211,9 +211,9 @@ ChartImport::ChartImport(Connection& connection, bool replace)
     m_firstAdded = last.getInt64(0) + 1;
 }
 
-ChartImport::~ChartImport() = default;
+FileImport::~FileImport() = default;
 
-Taken ChartImport::add(const NewChart& chart) {
+Taken FileImport::add(const NewChart& chart) {
     // The names are looked up in the file itself, which holds the charts added so far too: no list of
     // them grows with the import.
     Statement& find = m_statements->find;
@@ -243,7 +243,7 @@ Taken ChartImport::add(const NewChart& chart) {
     return Taken::Stored;
 }
 
-void ChartImport::commit() {
+void FileImport::commit() {
     m_statements.reset();
     m_write->commit();
 }

@@ -33,6 +33,10 @@ enum class Errc {
     FileReplaced,
     FileReadOnly,
     DiskFull,
+    ServerUnreachable,
+    ServerBusy,
+    ServerRefused,
+    StoreExists,
     DatabaseFault,
 };
 

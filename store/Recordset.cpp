@@ -1,7 +1,6 @@
 #include "store/Recordset.h"
 
-#include "store/Charts.h"
-#include "store/Connection.h"
+#include "store/ChartStore.h"
 #include "store/Error.h"
 #include "store/Sqlite.h"
 
@@ -60,10 +59,10 @@ std::size_t Cursor::currentRow() const {
     return static_cast<std::size_t>(m_position);
 }
 
-void Recordset::open(std::string_view table, const Connection& connection) {
+void Recordset::open(std::string_view table, const ChartStore& store) {
     if (isOpen())
         throw std::logic_error("The recordset is already open");
-    m_rows = Table::read(connection, table);
+    m_rows = store.readTable(table);
     openOver(table, m_rows.rowCount());
 }
 
@@ -88,14 +87,14 @@ Field Recordset::field(int ordinal) const {
     return Field(m_rows.columns()[column], m_rows.at(row, column));
 }
 
-void ChartRecordset::open(const Connection& connection) {
-    open(connection, std::make_shared<const ChartIndex>(ChartIndex::read(connection)));
+void ChartRecordset::open(const ChartStore& store) {
+    open(store, std::make_shared<const ChartIndex>(store.readIndex()));
 }
 
-void ChartRecordset::open(const Connection& connection, std::shared_ptr<const ChartIndex> names) {
+void ChartRecordset::open(const ChartStore& store, std::shared_ptr<const ChartIndex> names) {
     if (isOpen())
         throw std::logic_error("The recordset is already open");
-    m_connection = &connection;
+    m_store = &store;
     m_names = std::move(names);
     m_fetchedRow.reset();
     openOver(kChartTable, m_names->size());
@@ -103,8 +102,6 @@ void ChartRecordset::open(const Connection& connection, std::shared_ptr<const Ch
 
 void ChartRecordset::close() {
     closeCursor();
-    m_byKey.reset();
-    m_birthByKey.reset();
     m_names.reset();
     m_fetchedRow.reset();
     m_fetched = {};
@@ -126,12 +123,7 @@ Field ChartRecordset::field(std::string_view column) const {
 Field ChartRecordset::field(int ordinal) const {
     const std::size_t row = currentRow();
     if (m_fetchedRow != row) {
-        m_connection->checkSameFile();
-        if (!m_byKey)
-            m_byKey = m_connection->prepare(chartByKeySql());
-        m_byKey->reset();
-        m_byKey->bind(1, m_names->rowid(row));
-        Table fetched(*m_byKey);
+        Table fetched = m_store->readChart(m_names->rowid(row));
         // A key can come back for another chart once its own was removed; the name tells them apart.
         const auto name = fetched.columnOf("name");
         const std::string_view listed = m_names->name(row);
@@ -150,26 +142,7 @@ Field ChartRecordset::field(int ordinal) const {
 }
 
 std::optional<BirthData> ChartRecordset::birthData() const {
-    const std::int64_t chart = key();
-    m_connection->checkSameFile();
-    if (!m_birthByKey) {
-        // A file from before birth data: the table may come with another copy's first save.
-        if (!m_connection->hasTable(kBirthTable))
-            return std::nullopt;
-        // Kept only once the file has the place's columns, which another copy's save may add.
-        if (!hasPlaceColumns(*m_connection))
-            return readBirthData(*m_connection, chart);
-        m_birthByKey = m_connection->prepare("select " + birthColumnsSql(*m_connection) +
-                                             " from birth_data where chart = ?");
-    }
-    Statement& find = *m_birthByKey;
-    find.reset();
-    find.bind(1, chart);
-    std::optional<BirthData> birth;
-    if (find.step())
-        birth = birthDataRow(find);
-    find.reset(); // ends the read, so that no lock is kept
-    return birth;
+    return m_store->readBirthData(key());
 }
 
 } // namespace store

@@ -7,7 +7,6 @@
 
 #include "store/BirthData.h"
 #include "store/ChartIndex.h"
-#include "store/Statement.h"
 #include "store/Table.h"
 #include "store/Value.h"
 
@@ -18,7 +17,7 @@
 
 namespace store {
 
-class Connection;
+class ChartStore;
 
 // A position among `count` rows: -1 before the first, count after the last.
 class Cursor {
@@ -56,7 +55,7 @@ private:
 class Recordset final : public Cursor {
 public:
     // Reads the table whole; the cursor stands on its first row. Throws MissingTable.
-    void open(std::string_view table, const Connection& connection);
+    void open(std::string_view table, const ChartStore& store);
     void close();
 
     // A field of the current row, by column name (letter case ignored) or by 0-based ordinal.
@@ -72,9 +71,9 @@ private:
 class ChartRecordset final : public Cursor {
 public:
     // Reads the chart index; the cursor stands on the first chart.
-    void open(const Connection& connection);
+    void open(const ChartStore& store);
     // Opens again over names already read, as a save reads them inside its write.
-    void open(const Connection& connection, std::shared_ptr<const ChartIndex> names);
+    void open(const ChartStore& store, std::shared_ptr<const ChartIndex> names);
     void close();
 
     const std::shared_ptr<const ChartIndex>& names() const { return m_names; }
@@ -84,18 +83,15 @@ public:
 
     // The field `name` of the current chart, from the index.
     Field field(std::string_view column) const;
-    // A field of the current chart by ordinal, from the chart's row in the file, which is read once per
+    // A field of the current chart by ordinal, from the chart's stored row, which is read once per
     // position. Throws ChartGone when the row with this key is gone or now holds another name.
     Field field(int ordinal) const;
 
-    // The birth data of the current chart, read from the file; none when it has none.
+    // The birth data of the current chart, read from the store; none when it has none.
     std::optional<BirthData> birthData() const;
 
 private:
-    const Connection* m_connection = nullptr;
-    // Prepared once, for a recall is a few lookups by key and people recall charts one after another.
-    mutable std::optional<Statement> m_byKey;
-    mutable std::optional<Statement> m_birthByKey;
+    const ChartStore* m_store = nullptr;
     std::shared_ptr<const ChartIndex> m_names;
     mutable Value m_name;
     mutable std::optional<std::size_t> m_fetchedRow;

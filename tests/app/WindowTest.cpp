@@ -393,7 +393,7 @@ TEST_F(WindowTest, ExitClosesTheRecordsetsAndTheWindow) {
     EXPECT_EQ(Module1::mainWindow(), nullptr);
     EXPECT_FALSE(Module1::database().rsrecords.isOpen());
     EXPECT_FALSE(Module1::database().rsrashi.isOpen());
-    EXPECT_TRUE(Module1::database().con.isOpen());
+    EXPECT_TRUE(Module1::database().con);
     EXPECT_TRUE(endings.empty());
 }
 

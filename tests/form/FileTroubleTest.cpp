@@ -2,6 +2,7 @@
 // removed by another copy: each is told in a message, nothing is written where it should not be, and the
 // program keeps running.
 #include "store/BeforeCommitHook.h"
+#include "store/FileStore.h"
 #include "support/FakeWindow.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,10 @@ using testing_support::OtherProgram;
 using testing_support::Rows;
 
 namespace {
+
+store::Connection& fileOf(form::Database& db) {
+    return dynamic_cast<store::FileStore&>(*db.con).connection();
+}
 
 constexpr Rows kRows{{{5, 0, 59}, {2, 24, 30}, {12, 29, 0}, {1, 7, 7}}};
 
@@ -204,11 +209,11 @@ TEST_F(FileTroubleTest, AWriteTheFileCannotKeepIsToldAndLeavesEverythingAsItWas)
         bool unprivileged = false; // permissions mean nothing to root
     } troubles[] = {
         {"moved away at the commit",
-         [&] { store::BeforeCommitHook::set(db.con, [&] { fs::rename(path, moved); }); },
+         [&] { store::BeforeCommitHook::set(fileOf(db), [&] { fs::rename(path, moved); }); },
          [&](const char* notDone) { return replaced(notDone); }, moved},
         {"copied over at the commit",
          [&] {
-             store::BeforeCommitHook::set(db.con, [&] {
+             store::BeforeCommitHook::set(fileOf(db), [&] {
                  fs::rename(path, moved);
                  fs::copy_file(moved, path);
              });
@@ -225,8 +230,8 @@ TEST_F(FileTroubleTest, AWriteTheFileCannotKeepIsToldAndLeavesEverythingAsItWas)
          readOnly, path, true},
         {"a full disk",
          [&] {
-             db.con.execute("pragma max_page_count = " +
-                            testing_support::queryColumn(path, "pragma page_count").front());
+             fileOf(db).execute("pragma max_page_count = " +
+                                testing_support::queryColumn(path, "pragma page_count").front());
          },
          [&](const char* notDone) {
              return "The disk holding " + path.string() + " is full. " + notDone +
@@ -247,7 +252,8 @@ TEST_F(FileTroubleTest, AWriteTheFileCannotKeepIsToldAndLeavesEverythingAsItWas)
             const auto body = [&] {
                 if (trouble.unprivileged) { // opened again by the user, for the permissions to hold
                     db = form::Database();
-                    db.con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
+                    db.con = store::FileStore::openConnectionString("Provider=Velmorant.SQLite;Data Source=" +
+                                                                    path.string());
                     run(&form::MainForm::Form_Load);
                 } else {
                     trouble.spoil();

@@ -1,5 +1,6 @@
 // Renaming, deleting, exporting and importing stored charts, on a fake window over a real database.
 #include "store/ChartIndex.h"
+#include "store/FileStore.h"
 #include "support/FakeWindow.h"
 
 #include <gtest/gtest.h>
@@ -121,7 +122,8 @@ TEST_F(ManageChartsTest, ExportedChartsComeBackTheSameInCsvAndJson) {
         testing_support::TempDir other;
         testing_support::makeDatabase(other / "velmorant.mdb");
         form::Database otherDb;
-        otherDb.con.open("Provider=Velmorant.SQLite;Data Source=" + (other / "velmorant.mdb").string());
+        otherDb.con = store::FileStore::openConnectionString("Provider=Velmorant.SQLite;Data Source=" +
+                                                             (other / "velmorant.mdb").string());
         testing_support::FakeWindow otherWindow;
         form::MainForm otherLogic(otherWindow, otherDb);
         otherLogic.Form_Load();

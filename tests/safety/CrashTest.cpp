@@ -2,6 +2,7 @@
 // every save that had returned is there exactly once, and an import or a delete is there whole or not
 // at all.
 #include "Process.h"
+#include "store/FileStore.h"
 #include "support/FakeWindow.h"
 #include "support/TempDir.h"
 
@@ -33,7 +34,7 @@ std::string chartName(int i) {
 // killed just after its write; that save returned too, as far as the file is concerned.
 void saveUntilKilled(const std::filesystem::path& path, int first) {
     form::Database db;
-    db.con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
+    db.con = store::FileStore::openConnectionString("Provider=Velmorant.SQLite;Data Source=" + path.string());
     testing_support::FakeWindow window;
     form::MainForm logic(window, db);
     logic.Form_Load();

@@ -1,5 +1,6 @@
 // Two copies of the program saving the same names into one file at the same moment.
 #include "Process.h"
+#include "store/FileStore.h"
 #include "support/FakeWindow.h"
 #include "support/TempDir.h"
 
@@ -18,7 +19,7 @@ constexpr std::size_t kNames = 200;
 // per save: 's' for saved, 'd' for found stored already.
 void saveAll(const std::filesystem::path& path, int go, bool backwards) {
     form::Database db;
-    db.con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
+    db.con = store::FileStore::openConnectionString("Provider=Velmorant.SQLite;Data Source=" + path.string());
     testing_support::FakeWindow window;
     form::MainForm logic(window, db);
     logic.Form_Load();

@@ -4,6 +4,7 @@
 #include "store/Charts.h"
 #include "store/Connection.h"
 #include "store/Error.h"
+#include "store/FileStore.h"
 #include "store/Recordset.h"
 #include "store/Transaction.h"
 #include "support/Errors.h"
@@ -101,7 +102,7 @@ TEST_F(StoreTest, AMissingTableIsFoundFromTheSchemaAndNamed) {
     open("drop table karana; create table Yoga2 (x)");
     EXPECT_TRUE(con.hasTable("YOGA"));
     store::Recordset rs;
-    const store::Error error = errorOf([&] { rs.open("karana", con); });
+    const store::Error error = errorOf([&] { rs.open("karana", *store::FileStore::openFile(path)); });
     EXPECT_EQ(error.code(), Errc::MissingTable);
     EXPECT_NE(std::string(error.what()).find("karana"), std::string::npos);
     EXPECT_FALSE(rs.isOpen());
@@ -110,7 +111,8 @@ TEST_F(StoreTest, AMissingTableIsFoundFromTheSchemaAndNamed) {
 TEST_F(StoreTest, AReferenceRecordsetMovesByPositionAndReadsByNameOrOrdinal) {
     open();
     store::Recordset rs;
-    rs.open("yoga", con);
+    const auto file = store::FileStore::openFile(path);
+    rs.open("yoga", *file);
     EXPECT_FALSE(rs.bof());
     rs.move(26);
     EXPECT_EQ(rs.field("NAME").toText(), "Vaidhriti");
@@ -157,8 +159,9 @@ TEST_P(ChartStoreTest, TheIndexListsEveryChartInTableOrder) {
 }
 
 TEST_P(ChartStoreTest, TheRecordsetReadsEachChartByItsListPosition) {
+    const auto file = store::FileStore::openFile(path);
     store::ChartRecordset rs;
-    rs.open(con);
+    rs.open(*file);
     EXPECT_EQ(rs.eof(), GetParam() == 0);
     for (const int i : {0, GetParam() / 2, GetParam() - 1}) {
         if (i < 0 || i >= GetParam())
@@ -179,8 +182,9 @@ TEST_P(ChartStoreTest, TheRecordsetReadsEachChartByItsListPosition) {
 class ListedChartTest : public ChartStoreTest {};
 
 TEST_P(ListedChartTest, AChartRemovedOrReplacedAfterListingIsGoneNotAnother) {
+    const auto file = store::FileStore::openFile(path);
     store::ChartRecordset rs;
-    rs.open(con);
+    rs.open(*file);
     const int last = GetParam() - 1;
     // The last key is taken again by the next chart stored once its own chart is removed.
     testing_support::runSql(path,

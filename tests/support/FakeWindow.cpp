@@ -2,6 +2,7 @@
 
 #include "almanac/Entries.h"
 #include "store/ChartIndex.h"
+#include "store/FileStore.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -95,8 +96,10 @@ void FakeWindow::showMessage(std::string_view text) {
 
 void FormOnDatabase::start(std::string_view sql) {
     makeDatabase(path, sql);
-    db.con.open("Provider=Velmorant.SQLite;Data Source=" + path.string());
-    db.con.setBusyWait(std::chrono::milliseconds(200));
+    auto file =
+        store::FileStore::openConnectionString("Provider=Velmorant.SQLite;Data Source=" + path.string());
+    file->connection().setBusyWait(std::chrono::milliseconds(200));
+    db.con = std::move(file);
     run(&form::MainForm::Form_Load);
 }
 
