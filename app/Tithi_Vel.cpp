@@ -37,6 +37,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -120,7 +121,8 @@ struct ResultLine {
 
 Tithi_Vel::Tithi_Vel(form::Database& db, QWidget* parent)
     : QWidget(parent)
-    , m_logic(*this, db) {
+    , m_logic(*this, db)
+    , m_db(db) {
     setObjectName("Tithi_Vel");
     setWindowTitle("Velmorant");
     setWindowIcon(QIcon::fromTheme("velmorant"));
@@ -132,6 +134,16 @@ Tithi_Vel::Tithi_Vel(form::Database& db, QWidget* parent)
     buildLayout();
     buildFreeArea();
     setMinimumSize(kFreeAreaLeft + kFreeAreaLeast, kControlsExtent.height());
+
+    // Charts saved, renamed or deleted by another desk or program show in the list within a second.
+    // Not while a dialog or message is open: a handler is then half-way through its work.
+    auto* changes = new QTimer(this);
+    changes->setObjectName("changesElsewhere");
+    connect(changes, &QTimer::timeout, this, [this] {
+        if (isVisible() && !QApplication::activeModalWidget() && !QApplication::activePopupWidget())
+            form::guarded(app::shell(), [this] { m_logic.checkForChangesElsewhere(); });
+    });
+    changes->start(kChangesInterval);
 }
 
 Tithi_Vel::~Tithi_Vel() = default;
@@ -282,6 +294,15 @@ void Tithi_Vel::buildLayout() {
 void Tithi_Vel::buildFreeArea() {
 
     // What the results were calculated from, and a warning once the rows no longer show it.
+    // Which shared store the charts are on, for a window on a server; a window on its file says nothing.
+    if (m_db.con->isServer()) {
+        m_storeName = new QLabel(
+            QStringLiteral("Charts on the server: %1").arg(QString::fromStdString(m_db.con->where())));
+        m_storeName->setObjectName("chartStore");
+        m_storeName->setTextFormat(Qt::PlainText);
+        m_storeName->setWordWrap(true);
+        m_storeName->setAccessibleName("Chart store");
+    }
     m_resultsSource = new QLabel;
     m_resultsSource->setObjectName("resultsSource");
     m_resultsSource->setWordWrap(true);
@@ -446,6 +467,8 @@ void Tithi_Vel::buildFreeArea() {
     content->setObjectName("freeContent");
     auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 8, 8, 8);
+    if (m_storeName)
+        layout->addWidget(m_storeName);
     layout->addWidget(m_resultsSource);
     layout->addWidget(m_staleWarning);
     layout->addWidget(m_tabs, 1);

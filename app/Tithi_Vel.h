@@ -123,7 +123,11 @@ private:
     void exportDay();
     void exportDayTo(const QString& path);
 
+    // How often the window asks whether the stored charts changed elsewhere.
+    static constexpr int kChangesInterval = 250; // ms
+
     form::MainForm m_logic;
+    form::Database& m_db;
 
     std::unique_ptr<QtTextBox> m_txtname;
     std::unique_ptr<QtNameList> m_lstname;
@@ -142,6 +146,7 @@ private:
     CommandButton* m_cmd_exit = nullptr;
     // What the window adds to the right of its original controls.
     QScrollArea* m_freeArea = nullptr;
+    QLabel* m_storeName = nullptr; // on a server store only
     QLabel* m_resultsSource = nullptr;
     QLabel* m_staleWarning = nullptr;
     QTabWidget* m_tabs = nullptr;

@@ -511,6 +511,39 @@ void MainForm::relist(int position) {
     lstname_Click();
 }
 
+void MainForm::checkForChangesElsewhere() {
+    if (!m_db.rsrecords.isOpen() || !m_db.con->changedElsewhere())
+        return;
+    std::shared_ptr<const store::ChartIndex> names;
+    try {
+        names = std::make_shared<const store::ChartIndex>(m_db.con->readIndex());
+    } catch (const store::Error&) {
+        return;
+    }
+    const std::optional<ListedChart> selected = selectedChart();
+    m_db.rsrecords.close();
+    m_db.rsrecords.open(*m_db.con, names);
+    NameList& list = m_window.lstname();
+    list.showNames(names);
+    const bool any = !names->empty();
+    list.setVisible(any);
+    m_window.lblnm(kStoredNamesPrompt).setVisible(any);
+    if (!selected)
+        return;
+    // Both stores list their charts in the order of their keys.
+    std::size_t low = 0;
+    std::size_t high = names->size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (names->rowid(middle) < selected->key)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    if (low < names->size() && names->rowid(low) == selected->key)
+        list.setListIndex(static_cast<int>(low));
+}
+
 std::optional<MainForm::ListedChart> MainForm::selectedChart() {
     const int position = m_window.lstname().listIndex();
     if (position < 0)

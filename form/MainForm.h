@@ -58,6 +58,12 @@ public:
     void exportCharts(const std::string& path);
     void importCharts(const std::string& path);
 
+    // Asks the store whether another program or desk changed the stored charts, and if so reads the
+    // list of names again, keeping the selected chart selected by its key (nothing is selected when it
+    // is gone). Nothing is recalled and the rows stay as they are. Called several times a second; a
+    // store it cannot read stays quiet here, for the next action says so.
+    void checkForChangesElsewhere();
+
     // A user's choice in a row, an edit of the name or of the birth data: the free area says again
     // whether the results and the birth moment still belong to the rows.
     void rowsEdited();

@@ -140,6 +140,28 @@ TEST_F(ManageChartsTest, ExportedChartsComeBackTheSameInCsvAndJson) {
     }
 }
 
+TEST_F(ManageChartsTest, ChangesElsewhereAreListedKeepingTheSelectedChartByItsKey) {
+    choose(1);
+    run(&form::MainForm::checkForChangesElsewhere);
+    EXPECT_EQ(window.names.entries(), (std::vector<std::string>{"Asha", "Ravi", "Meera"})) << "no change yet";
+
+    const auto elsewhere = store::FileStore::openFile(path);
+    ASSERT_EQ(elsewhere->deleteChart(1, "Asha"), store::Change::Done);
+    ASSERT_TRUE(elsewhere->saveChart({"Zed", {}, std::nullopt}).saved);
+    window.name.value = "typed, not saved";
+    run(&form::MainForm::checkForChangesElsewhere);
+    EXPECT_EQ(window.names.entries(), (std::vector<std::string>{"Ravi", "Meera", "Zed"}));
+    EXPECT_EQ(window.names.selected, 0) << "Ravi stays selected";
+    EXPECT_EQ(window.name.value, "typed, not saved") << "nothing is recalled";
+    EXPECT_TRUE(window.messages.empty());
+
+    ASSERT_EQ(elsewhere->deleteChart(2, "Ravi"), store::Change::Done);
+    run(&form::MainForm::checkForChangesElsewhere);
+    EXPECT_EQ(window.names.entries(), (std::vector<std::string>{"Meera", "Zed"}));
+    EXPECT_EQ(window.names.selected, -1) << "the chart selected is gone";
+    EXPECT_TRUE(window.messages.empty());
+}
+
 TEST_F(ManageChartsTest, AnExportThatFailsLeavesNoFileAndSaysWhy) {
     const auto exported = dir / "exp.csv";
     const struct {
