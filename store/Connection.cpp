@@ -126,6 +126,7 @@ sqlite3* Connection::handle() const {
 
 void Connection::setBusyWait(std::chrono::milliseconds wait) {
     sqlite3_busy_timeout(handle(), static_cast<int>(wait.count()));
+    m_busyWait = wait;
 }
 
 void Connection::checkSameFile() const {

@@ -44,6 +44,7 @@ public:
     const std::filesystem::path& path() const { return m_path; }
 
     void setBusyWait(std::chrono::milliseconds wait);
+    std::chrono::milliseconds busyWait() const { return m_busyWait; }
 
     // Throws FileReplaced when the file at path() is no longer the one this connection opened: moved
     // away, deleted, or replaced by another file. Reads and writes of stored charts call this first, so
@@ -77,6 +78,7 @@ private:
     std::string m_connectionString;
     std::filesystem::path m_path;
     std::unique_ptr<sqlite3, Closer> m_db;
+    std::chrono::milliseconds m_busyWait = kBusyWait;
     unsigned long m_device = 0; // of the file opened, to tell it from another at the same path
     std::function<void()> m_beforeCommit;
 };

@@ -29,14 +29,19 @@ std::int64_t FileStore::dataVersion() const {
 }
 
 bool FileStore::changedElsewhere() {
+    // Asked several times a second from the window: never wait for a writer, the next asking will tell.
+    const std::chrono::milliseconds wait = m_connection.busyWait();
+    m_connection.setBusyWait(std::chrono::milliseconds(0));
+    bool changed = false;
     try {
         const std::int64_t now = dataVersion();
-        const bool changed = now != m_dataVersion;
+        changed = now != m_dataVersion;
         m_dataVersion = now;
-        return changed;
     } catch (const Error&) {
-        return false; // busy or gone: the next action says so
+        // busy, or the file gone: the next action says so
     }
+    m_connection.setBusyWait(wait);
+    return changed;
 }
 
 Table FileStore::readTable(std::string_view name) const {
