@@ -5,13 +5,12 @@
 #include "almanac/Details.h"
 #include "almanac/Entries.h"
 #include "almanac/Pair.h"
+#include "charts/Csv.h"
+#include "charts/Json.h"
+#include "charts/Lines.h"
 #include "cli/Shown.h"
 #include "cli/Store.h"
 #include "cli/Streams.h"
-#include "form/Json.h"
-#include "store/ChartStore.h"
-#include "store/Error.h"
-#include "store/Table.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -68,50 +67,6 @@ struct Arguments {
 // Sun, Moon, AK, AmK in arc-minutes from 0 Aries.
 using Longitudes = std::array<int, 4>;
 
-// The names of the reference tables' rows by row position, as the window reads them.
-struct Names {
-    std::vector<std::string> tithi;
-    std::vector<std::string> rashi;
-    std::vector<std::string> nakshatra;
-    std::vector<almanac::YogaNames> yoga;
-    std::vector<std::string> karana;
-};
-
-std::vector<std::string> columnValues(const store::Table& table, std::string_view name,
-                                      std::string_view column, std::size_t rows) {
-    const std::optional<std::size_t> at = table.columnOf(column);
-    if (!at)
-        throw store::Error(store::Errc::UnknownField, std::string(name) + "." + std::string(column));
-    if (table.rowCount() < rows)
-        throw store::Error(store::Errc::ShortTable, name);
-    std::vector<std::string> values;
-    for (std::size_t row = 0; row < rows; ++row)
-        values.push_back(store::Field(column, table.at(row, *at)).toText());
-    return values;
-}
-
-std::vector<std::string> readColumn(const store::ChartStore& connection, std::string_view table,
-                                    std::string_view column, std::size_t rows) {
-    return columnValues(connection.readTable(table), table, column, rows);
-}
-
-Names readNames(const StoreChoice& choice) {
-    const std::unique_ptr<store::ChartStore> store = openChosenStore(choice);
-    const store::ChartStore& connection = *store;
-    Names names;
-    names.tithi = readColumn(connection, "tithi", "tithi_name", almanac::kTithiCount);
-    names.rashi = readColumn(connection, "rashi", "rashi_name", almanac::kSignsPerCircle);
-    names.nakshatra = readColumn(connection, "nakshatra", "nak_name", almanac::kNakshatraCount);
-    names.karana = readColumn(connection, "karana", "name", almanac::kKaranaCount);
-    const store::Table yoga = connection.readTable("yoga");
-    const auto yogaNames = columnValues(yoga, "yoga", "name", almanac::kYogaCount);
-    const auto lords = columnValues(yoga, "yoga", "lord", almanac::kYogaCount);
-    const auto deities = columnValues(yoga, "yoga", "deity", almanac::kYogaCount);
-    for (std::size_t row = 0; row < yogaNames.size(); ++row)
-        names.yoga.push_back({yogaNames[row], lords[row], deities[row]});
-    return names;
-}
-
 // Digits only, below `limit`.
 std::optional<int> wholeNumber(std::string_view text, int limit) {
     if (text.empty() || text.size() > 4)
@@ -125,16 +80,6 @@ std::optional<int> wholeNumber(std::string_view text, int limit) {
     return value < limit ? std::optional<int>(value) : std::nullopt;
 }
 
-// 0 Aries .. 11 Pisces, by the selectors' own spelling or the usual "Capricorn".
-std::optional<int> signOf(std::string_view name) {
-    for (int sign = 0; sign < almanac::kSignsPerCircle; ++sign)
-        if (almanac::sameAsciiLetters(name, almanac::kSignEntries[static_cast<std::size_t>(sign) + 1]))
-            return sign;
-    if (almanac::sameAsciiLetters(name, "Capricorn"))
-        return 9;
-    return std::nullopt;
-}
-
 int longitudeOf(std::size_t body, const std::string& text) {
     const auto refuse = [&](const std::string& why) {
         return UsageError(std::string(kArgumentNames[body]) + ": \"" + text + "\" " + why);
@@ -145,7 +90,7 @@ int longitudeOf(std::size_t body, const std::string& text) {
         throw refuse("is not a position; give it as Sign,deg,min, e.g. Taurus,24,30");
     const std::string_view all(text);
     const std::string_view signName = almanac::trimmedAscii(all.substr(0, first));
-    const auto sign = signOf(signName);
+    const auto sign = charts::signOfName(signName);
     if (!sign)
         throw refuse("does not start with a sign; give its English name, Aries to Pisces");
     const auto degrees = wholeNumber(almanac::trimmedAscii(all.substr(first + 1, second - first - 1)),
@@ -156,7 +101,7 @@ int longitudeOf(std::size_t body, const std::string& text) {
         wholeNumber(almanac::trimmedAscii(all.substr(second + 1)), almanac::kMinutesPerDegree);
     if (!minutes)
         throw refuse("has minutes that are not a whole number from 0 to 59");
-    return almanac::longitudeMinutes(*sign, *degrees, *minutes);
+    return almanac::longitudeMinutes(*sign - 1, *degrees, *minutes);
 }
 
 std::string padded(std::string_view label) {
@@ -165,31 +110,31 @@ std::string padded(std::string_view label) {
     return line;
 }
 
-void writeText(std::ostream& out, const Names& names, const Longitudes& longitudes) {
-    const almanac::PairResult outer = almanac::computePair(longitudes[0], longitudes[1]);
-    const almanac::PairResult inner = almanac::computePair(longitudes[2], longitudes[3]);
-    const auto tithi = [&](const almanac::PairResult& pair) {
-        return almanac::tithiCaption(names.tithi[static_cast<std::size_t>(pair.tithi)], pair,
-                                     names.rashi[static_cast<std::size_t>(pair.elongationSign)]);
+void writeText(std::ostream& out, charts::NameTables& names, const Longitudes& longitudes) {
+    // Tithi, nakshatra, yoga and karana of each pair, as the window's result lines show them.
+    const auto shown = [&](int first, int second) {
+        std::array<std::string, 4> lines;
+        charts::pairResults(almanac::computePair(first, second), names,
+                            [&](const charts::ResultText& result) {
+                                lines[static_cast<std::size_t>(result.result)] = result.shown;
+                            });
+        return lines;
     };
-    const auto yoga = [&](const almanac::PairResult& pair) {
-        return almanac::yogaCaption(names.yoga[static_cast<std::size_t>(pair.yoga)]);
-    };
-    const auto karana = [&](const almanac::PairResult& pair) {
-        return names.karana[static_cast<std::size_t>(pair.karana)];
-    };
-    out << padded("External Tithi") << tithi(outer) << '\n'
-        << padded("Nakshatra") << names.nakshatra[static_cast<std::size_t>(outer.nakshatra)] << '\n'
-        << padded("External Yoga") << yoga(outer) << '\n'
-        << padded("External Karana") << karana(outer) << '\n'
-        << padded("Internal Tithi") << tithi(inner) << '\n'
-        << padded("Internal Yoga") << yoga(inner) << '\n'
-        << padded("Internal Karana") << karana(inner) << '\n';
+    const auto outer = shown(longitudes[0], longitudes[1]);
+    const auto inner = shown(longitudes[2], longitudes[3]);
+    out << padded("External Tithi") << outer[0] << '\n'
+        << padded("Nakshatra") << outer[1] << '\n'
+        << padded("External Yoga") << outer[2] << '\n'
+        << padded("External Karana") << outer[3] << '\n'
+        << padded("Internal Tithi") << inner[0] << '\n'
+        << padded("Internal Yoga") << inner[2] << '\n'
+        << padded("Internal Karana") << inner[3] << '\n';
 }
 
-std::string pairJson(const Names& names, const almanac::PairResult& pair, int second, bool outer) {
+std::string pairJson(const charts::NameTables& names, const almanac::PairResult& pair, int second,
+                     bool outer) {
     const almanac::PairDetails details = almanac::pairDetails(pair, second);
-    const almanac::YogaNames& yoga = names.yoga[static_cast<std::size_t>(pair.yoga)];
+    const almanac::YogaNames& yoga = names.yogas[static_cast<std::size_t>(pair.yoga)];
     const auto number = [](int value) {
         return std::to_string(value);
     };
@@ -206,44 +151,35 @@ std::string pairJson(const Names& names, const almanac::PairResult& pair, int se
             uncertain.push_back(figure);
 
     std::string json =
-        "{\"tithi\": " + form::jsonString(names.tithi[static_cast<std::size_t>(pair.tithi)]) +
+        "{\"tithi\": " + charts::jsonString(names.tithis[static_cast<std::size_t>(pair.tithi)]) +
         ", \"elongation\": {\"degrees\": " + number(pair.elongationDegrees) +
         ", \"minutes\": " + number(pair.elongationMinutes) + ", \"sign\": " + number(pair.elongationSign) +
-        "}, \"rashi\": " + form::jsonString(names.rashi[static_cast<std::size_t>(pair.elongationSign)]) +
+        "}, \"rashi\": " + charts::jsonString(names.rashis[static_cast<std::size_t>(pair.elongationSign)]) +
         ", \"nakshatra\": " +
-        (outer ? form::jsonString(names.nakshatra[static_cast<std::size_t>(pair.nakshatra)]) : "null") +
-        ", \"yoga\": " + form::jsonString(yoga.name) + ", \"lord\": " + form::jsonString(yoga.lord) +
-        ", \"deity\": " + form::jsonString(yoga.deity) +
-        ", \"karana\": " + form::jsonString(names.karana[static_cast<std::size_t>(pair.karana)]) +
-        ", \"details\": {\"paksha\": " + form::jsonString(almanac::pakshaName(details.paksha)) +
+        (outer ? charts::jsonString(names.nakshatras[static_cast<std::size_t>(pair.nakshatra)]) : "null") +
+        ", \"yoga\": " + charts::jsonString(yoga.name) + ", \"lord\": " + charts::jsonString(yoga.lord) +
+        ", \"deity\": " + charts::jsonString(yoga.deity) +
+        ", \"karana\": " + charts::jsonString(names.karanas[static_cast<std::size_t>(pair.karana)]) +
+        ", \"details\": {\"paksha\": " + charts::jsonString(almanac::pakshaName(details.paksha)) +
         ", \"tithi_in_paksha\": " + number(details.tithiInPaksha) +
         ", \"tithi_percent\": " + number(details.tithi.percent) +
         ", \"yoga_percent\": " + number(details.yoga.percent) +
         ", \"karana_percent\": " + number(details.karana.percent);
     if (outer)
         json += ", \"pada\": " + number(details.pada) +
-                ", \"nakshatra_lord\": " + form::jsonString(almanac::vimshottariLord(pair.nakshatra)) +
+                ", \"nakshatra_lord\": " + charts::jsonString(almanac::vimshottariLord(pair.nakshatra)) +
                 ", \"nakshatra_percent\": " + number(details.nakshatra.percent);
     json += ", \"uncertain\": [";
     for (std::size_t at = 0; at < uncertain.size(); ++at)
-        json += (at ? ", " : "") + form::jsonString(uncertain[at]);
+        json += (at ? ", " : "") + charts::jsonString(uncertain[at]);
     return json + "]}}";
 }
 
-void writeJson(std::ostream& out, const Names& names, const Longitudes& longitudes) {
+void writeJson(std::ostream& out, const charts::NameTables& names, const Longitudes& longitudes) {
     out << "{\"external\": "
         << pairJson(names, almanac::computePair(longitudes[0], longitudes[1]), longitudes[1], true)
         << ", \"internal\": "
         << pairJson(names, almanac::computePair(longitudes[2], longitudes[3]), longitudes[3], false) << "}\n";
-}
-
-std::string csvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
-        return std::string(text);
-    std::string quoted = "\"";
-    for (const char c : text)
-        quoted.append(c == '"' ? 2 : 1, c);
-    return quoted + '"';
 }
 
 // Every piece of an output line made once, as CSV with the separator after it, so that a line is
@@ -255,23 +191,23 @@ class BatchPieces {
 public:
     static constexpr std::size_t kChunk = 32;
 
-    explicit BatchPieces(const Names& names) {
-        for (const std::string& name : names.tithi)
-            add(m_tithi, csvField(name) + ',');
+    explicit BatchPieces(const charts::NameTables& names) {
+        for (const std::string& name : names.tithis)
+            add(m_tithi, charts::csvField(name) + ',');
         for (int degrees = 0; degrees < 360; ++degrees)
             add(m_signDegrees, std::to_string(degrees / almanac::kDegreesPerSign) + "S " +
                                    std::to_string(degrees % almanac::kDegreesPerSign) + "deg ");
         for (int minutes = 0; minutes < almanac::kMinutesPerDegree; ++minutes)
             add(m_minutes, std::to_string(minutes) + "mins,");
-        for (const std::string& name : names.rashi)
-            add(m_rashi, csvField(name) + ',');
-        for (const std::string& name : names.nakshatra)
-            add(m_nakshatra, csvField(name) + ',');
-        for (const almanac::YogaNames& yoga : names.yoga)
-            add(m_yoga, csvField(yoga.name) + ',');
-        for (const std::string& name : names.karana) {
-            add(m_karana, csvField(name) + ',');
-            add(m_lastKarana, csvField(name) + '\n');
+        for (const std::string& name : names.rashis)
+            add(m_rashi, charts::csvField(name) + ',');
+        for (const std::string& name : names.nakshatras)
+            add(m_nakshatra, charts::csvField(name) + ',');
+        for (const almanac::YogaNames& yoga : names.yogas)
+            add(m_yoga, charts::csvField(yoga.name) + ',');
+        for (const std::string& name : names.karanas) {
+            add(m_karana, charts::csvField(name) + ',');
+            add(m_lastKarana, charts::csvField(name) + '\n');
         }
         const auto longest = [](const std::vector<Piece>& pieces) {
             return std::ranges::max(pieces, {}, &Piece::size).size;
@@ -383,32 +319,29 @@ bool quickLine(const char* at, const char* end, Longitudes& longitudes) {
 
 // The four longitudes of one batch line, or what is wrong with it.
 std::optional<Longitudes> batchLine(std::string_view line, std::string& why) {
+    std::array<std::string_view, 12> fields;
+    if (!charts::splitFields(line, fields)) {
+        why = "expected twelve numbers, sign,deg,min for Sun, Moon, AK and AmK";
+        return std::nullopt;
+    }
     std::array<int, 12> values{};
-    std::size_t at = 0;
     for (std::size_t field = 0; field < values.size(); ++field) {
-        const std::size_t comma = line.find(',', at);
-        if ((comma == std::string_view::npos) != (field + 1 == values.size())) {
-            why = "expected twelve numbers, sign,deg,min for Sun, Moon, AK and AmK";
-            return std::nullopt;
-        }
-        const std::string_view text = almanac::trimmedAscii(line.substr(at, comma - at));
         const int low = kLowest[field % 3];
         const int high = kHighest[field % 3];
-        const std::optional<int> value = wholeNumber(text, high + 1);
+        const std::optional<int> value = wholeNumber(fields[field], high + 1);
         if (!value || *value < low) {
             why = std::string(kBatchFields[field]) + " must be a whole number from " + std::to_string(low) +
-                  " to " + std::to_string(high) + ", not \"" + std::string(text) + "\"";
+                  " to " + std::to_string(high) + ", not \"" + std::string(fields[field]) + "\"";
             return std::nullopt;
         }
         values[field] = *value;
-        at = comma + 1;
     }
     return longitudesOf(values);
 }
 
 // Reads standard input a mebibyte at a time and writes a mebibyte at a time; lines are cut from the
 // blocks in place, and only a line split between two blocks is copied.
-int runBatch(const Names& names, Io io) {
+int runBatch(const charts::NameTables& names, Io io) {
     LineReader lines(io.in, "standard input");
     const BatchPieces pieces(names);
     std::vector<char> out(kBlock + pieces.roomForLine() + kBatchHeader.size());
@@ -471,7 +404,7 @@ int runCalc(const Arguments& arguments, Io io) {
             longitudes[body] = longitudeOf(body, arguments.positions[body]);
         }
     }
-    const Names names = readNames(arguments.store);
+    charts::NameTables names = charts::NameTables::read(*openChosenStore(arguments.store));
     if (arguments.batch)
         return runBatch(names, io);
     if (arguments.json)

@@ -1,18 +1,17 @@
 #include "cli/Charts.h"
 
 #include "almanac/Entries.h"
+#include "charts/Exchange.h"
+#include "charts/Json.h"
+#include "charts/Lines.h"
+#include "charts/Operations.h"
+#include "charts/Texts.h"
 #include "cli/Shown.h"
 #include "cli/Store.h"
 #include "cli/Streams.h"
-#include "form/Exchange.h"
-#include "form/Json.h"
-#include "form/Messages.h"
 #include "sky/Ephemeris.h"
-#include "sky/Options.h"
 #include "store/ChartStore.h"
-#include "store/Charts.h"
 #include "store/Error.h"
-#include "store/WholeFile.h"
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
@@ -77,15 +76,31 @@ int tellGone(Io io, std::string_view name) {
     return kFailure;
 }
 
+// Lists on standard error the names an import skipped, stored already or met twice in `source`; the
+// exit status says whether any were.
+int tellSkipped(Io io, const charts::Brought& brought, std::string_view source) {
+    const auto tell = [&](const std::vector<std::string>& names, std::string_view why) {
+        if (names.empty())
+            return;
+        io.err << "velmorant-cli: skipped " << names.size()
+               << (names.size() == 1 ? " chart whose name " : " charts whose names ") << why << ":\n";
+        for (const std::string& name : names)
+            io.err << shown(name, io.errIsTerminal) << '\n';
+    };
+    tell(brought.skipped, brought.skipped.size() == 1 ? "is stored already" : "are stored already");
+    tell(brought.repeated, std::string(brought.repeated.size() == 1 ? "appears" : "appear") + " twice in " +
+                               std::string(source));
+    return brought.skipped.empty() && brought.repeated.empty() ? kSuccess : kFailure;
+}
+
 int runList(const Arguments& arguments, Io io) {
-    const std::unique_ptr<store::ChartStore> charts = openDatabase(arguments);
-    const store::ChartIndex names = charts->readIndex();
+    const store::ChartIndex names = openDatabase(arguments)->readIndex();
     BlockBuffer buffer(io.out);
     std::ostream out(&buffer);
     if (arguments.json) {
         out << '[';
         for (std::size_t position = 0; position < names.size(); ++position)
-            out << (position ? ", " : "") << form::jsonString(form::exchangedText(names.name(position)));
+            out << (position ? ", " : "") << charts::jsonString(charts::exchangedText(names.name(position)));
         out << "]\n";
     } else {
         for (std::size_t position = 0; position < names.size(); ++position)
@@ -116,9 +131,9 @@ std::string positionText(const store::Table& row, std::size_t body) {
 }
 
 int runShow(const Arguments& arguments, Io io) {
-    const std::unique_ptr<store::ChartStore> charts = openDatabase(arguments);
-    const std::optional<std::int64_t> chart = charts->findChart(arguments.name);
-    const store::Table row = chart ? charts->readChart(*chart) : store::Table();
+    const std::unique_ptr<store::ChartStore> chartStore = openDatabase(arguments);
+    const std::optional<std::int64_t> chart = chartStore->findChart(arguments.name);
+    const store::Table row = chart ? chartStore->readChart(*chart) : store::Table();
     if (row.rowCount() == 0) {
         tellNotStored(io, arguments.name);
         return kFailure;
@@ -129,14 +144,8 @@ int runShow(const Arguments& arguments, Io io) {
         text.append(caption).append(5 - caption.size(), ' ');
         text += shown(positionText(row, body), io.outIsTerminal) + "\n";
     }
-    if (const std::optional<store::BirthData> birth = charts->readBirthData(*chart)) {
-        const auto ayanamsa = sky::parseAyanamsa(birth->ayanamsa);
-        text +=
-            shown("Born " + birth->date + " " + birth->time + " " + birth->zone + ", " +
-                      (ayanamsa ? std::string(sky::ayanamsaLabel(*ayanamsa)) : birth->ayanamsa) +
-                      " ayanamsa, " + std::to_string(birth->karakas) + " karakas, " + birth->node + " node",
-                  io.outIsTerminal) +
-            "\n";
+    if (const std::optional<store::BirthData> birth = chartStore->readBirthData(*chart)) {
+        text += shown(charts::bornText(*birth) + ", " + charts::choicesText(*birth), io.outIsTerminal) + "\n";
         if (birth->hasPlace())
             text += shown("At " + (birth->place.empty() ? std::string() : birth->place + ", ") +
                               birth->latitude + ", " + birth->longitude,
@@ -150,17 +159,17 @@ int runShow(const Arguments& arguments, Io io) {
 int runRename(const Arguments& arguments, Io io) {
     if (arguments.newName.empty())
         throw UsageError("NEW: a chart needs a name; this one is empty");
-    const std::unique_ptr<store::ChartStore> charts = openDatabase(arguments);
-    const std::optional<std::int64_t> chart = charts->findChart(arguments.name);
-    if (!chart) {
+    const std::optional<store::Change> change =
+        charts::renameChart(*openDatabase(arguments), {arguments.name, std::nullopt}, arguments.newName);
+    if (!change) {
         tellNotStored(io, arguments.name);
         return kFailure;
     }
-    switch (charts->renameChart(*chart, arguments.name, arguments.newName)) {
+    switch (*change) {
     case store::Change::Done:
         return kSuccess;
     case store::Change::NameTaken:
-        io.err << "velmorant-cli: " << form::kDuplicateMessage << '\n';
+        io.err << "velmorant-cli: " << charts::kDuplicateMessage << '\n';
         return kFailure;
     case store::Change::Gone:
         break;
@@ -169,48 +178,39 @@ int runRename(const Arguments& arguments, Io io) {
 }
 
 int runDelete(const Arguments& arguments, Io io) {
-    const std::unique_ptr<store::ChartStore> charts = openDatabase(arguments);
-    const std::optional<std::int64_t> chart = charts->findChart(arguments.name);
-    if (!chart) {
+    const std::optional<store::Change> change =
+        charts::deleteChart(*openDatabase(arguments), {arguments.name, std::nullopt});
+    if (!change) {
         tellNotStored(io, arguments.name);
         return kFailure;
     }
-    if (charts->deleteChart(*chart, arguments.name) == store::Change::Done)
-        return kSuccess;
-    return tellGone(io, arguments.name);
+    return *change == store::Change::Done ? kSuccess : tellGone(io, arguments.name);
 }
 
-form::Format formatOf(const Arguments& arguments) {
-    const std::optional<form::Format> format = form::parseFormat(arguments.format);
+charts::Format formatOf(const Arguments& arguments) {
+    const std::optional<charts::Format> format = charts::parseFormat(arguments.format);
     if (!format)
         throw UsageError("--format: give csv or json, not \"" + arguments.format + "\"");
     return *format;
 }
 
-void writeCharts(const store::ChartStore& charts, form::Format format, std::ostream& target) {
-    BlockBuffer buffer(target);
-    std::ostream out(&buffer);
-    form::ChartWriter writer(out, format);
-    charts.forEachChart([&](const store::StoredChart& chart) { writer.write(chart); });
-    writer.finish();
-}
-
 int runExport(const Arguments& arguments, Io io) {
-    std::optional<form::Format> format;
+    std::optional<charts::Format> format;
     if (!arguments.format.empty())
         format = formatOf(arguments);
     else if (!arguments.output.empty())
-        format = form::formatOfPath(arguments.output);
+        format = charts::formatOfPath(arguments.output);
     if (!arguments.output.empty() && !format)
         throw UsageError("--format: " + arguments.output +
                          " ends in neither .csv nor .json; give --format csv or --format json");
-    const std::unique_ptr<store::ChartStore> charts = openDatabase(arguments);
+    const std::unique_ptr<store::ChartStore> chartStore = openDatabase(arguments);
     if (arguments.output.empty()) {
-        writeCharts(*charts, format.value_or(form::Format::Csv), io.out); // run() checks the writes
+        // run() checks the writes.
+        charts::writeCharts(*chartStore, io.out, format.value_or(charts::Format::Csv));
         return kSuccess;
     }
     try {
-        store::writeWhole(arguments.output, [&](std::ostream& out) { writeCharts(*charts, *format, out); });
+        charts::exportCharts(*chartStore, arguments.output, *format);
     } catch (const std::filesystem::filesystem_error& e) {
         throw FileError("cannot write " + arguments.output + ": " + e.code().message());
     }
@@ -219,11 +219,11 @@ int runExport(const Arguments& arguments, Io io) {
 
 int runImport(const Arguments& arguments, Io io) {
     const bool standardInput = arguments.input == "-";
-    std::optional<form::Format> format;
+    std::optional<charts::Format> format;
     if (!arguments.format.empty())
         format = formatOf(arguments);
     else if (!standardInput)
-        format = form::formatOfPath(arguments.input);
+        format = charts::formatOfPath(arguments.input);
     if (!format && standardInput)
         throw UsageError("--format: give csv or json for standard input");
     if (!format)
@@ -250,52 +250,31 @@ int runImport(const Arguments& arguments, Io io) {
     std::istream& in = standardInput ? io.in : file;
     startReading(in, inputName);
 
-    const std::unique_ptr<store::ChartStore> charts = openDatabase(arguments);
+    const std::unique_ptr<store::ChartStore> chartStore = openDatabase(arguments);
     std::optional<sky::Ephemeris> ephemeris; // read at the first chart with birth data
-    std::vector<std::string> skipped;
-    std::vector<std::string> repeated;
+    charts::Brought brought;
     try {
-        // The reader comes first, so that a file without the columns never waits for the write lock.
-        form::ChartReader reader(in, *format, [&]() -> sky::Ephemeris& {
+        brought = charts::importCharts(*chartStore, in, *format, arguments.replace, [&]() -> sky::Ephemeris& {
             if (!ephemeris)
                 ephemeris.emplace();
             return *ephemeris;
         });
-        const std::unique_ptr<store::ChartImport> import = charts->beginImport(arguments.replace);
-        while (std::optional<store::NewChart> chart = reader.next()) {
-            const store::Taken taken = import->add(*chart);
-            if (taken != store::Taken::Stored)
-                (taken == store::Taken::NameStored ? skipped : repeated).push_back(std::move(chart->name));
-        }
-        if (in.bad())
-            throw FileError("cannot read " + inputName + ": " + std::strerror(errno));
-        import->commit();
-    } catch (const form::ReadError& e) {
+    } catch (const charts::ReadError& e) {
         io.err << "velmorant-cli: " << inputName << ": " << shownMessage(e.what(), io.errIsTerminal)
                << "; nothing was stored\n";
         return kUsage;
+    } catch (const charts::InputFailed& e) {
+        throw FileError("cannot read " + inputName + ": " + e.code().message());
     }
-    if (skipped.empty() && repeated.empty())
-        return kSuccess;
-    const auto tell = [&](const std::vector<std::string>& names, std::string_view why) {
-        if (names.empty())
-            return;
-        io.err << "velmorant-cli: skipped " << names.size()
-               << (names.size() == 1 ? " chart whose name " : " charts whose names ") << why << ":\n";
-        for (const std::string& name : names)
-            io.err << shown(name, io.errIsTerminal) << '\n';
-    };
-    tell(skipped, skipped.size() == 1 ? "is stored already" : "are stored already");
-    tell(repeated, repeated.size() == 1 ? "appears twice in the file" : "appear twice in the file");
-    return kFailure;
+    return tellSkipped(io, brought, "the file");
 }
 
 using Runner = int (*)(const Arguments&, Io);
 
-CLI::App* addSubcommand(CLI::App& charts, const char* name, const char* description, Runner runner,
+CLI::App* addSubcommand(CLI::App& parent, const char* name, const char* description, Runner runner,
                         std::string_view footer, const std::shared_ptr<Arguments>& arguments, Io io,
                         int& status) {
-    CLI::App* command = charts.add_subcommand(name, description);
+    CLI::App* command = parent.add_subcommand(name, description);
     addStoreOptions(*command, arguments->store);
     command->footer(std::string(footer));
     command->callback([runner, arguments, io, &status] { status = runner(*arguments, io); });
@@ -305,21 +284,21 @@ CLI::App* addSubcommand(CLI::App& charts, const char* name, const char* descript
 } // namespace
 
 void addChartsCommand(CLI::App& app, Io io, int& status) {
-    CLI::App* charts =
+    CLI::App* command =
         app.add_subcommand("charts", "The stored charts of a database file: list, show, rename, "
                                      "delete, export and import them.");
-    charts->require_subcommand(1);
+    command->require_subcommand(1);
     const auto arguments = std::make_shared<Arguments>();
 
     CLI::App* list =
-        addSubcommand(*charts, "list",
+        addSubcommand(*command, "list",
                       "The names of the stored charts, one a line, in the order "
                       "they were stored.",
                       runList, std::string(kReadHelp) + std::string(kFileTroubleHelp), arguments, io, status);
     list->add_flag("--json", arguments->json,
                    "Write one JSON array of the names instead (for names holding line breaks)");
 
-    CLI::App* show = addSubcommand(*charts, "show",
+    CLI::App* show = addSubcommand(*command, "show",
                                    "The four positions of a stored chart, and its birth data "
                                    "when it has some.",
                                    runShow, std::string(kChangeHelp) + std::string(kFileTroubleHelp),
@@ -327,18 +306,18 @@ void addChartsCommand(CLI::App& app, Io io, int& status) {
     show->add_option("NAME", arguments->name, "The chart's name, exactly as stored")->required();
 
     CLI::App* rename =
-        addSubcommand(*charts, "rename", "Renames a stored chart; its birth data stays with it.", runRename,
+        addSubcommand(*command, "rename", "Renames a stored chart; its birth data stays with it.", runRename,
                       std::string(kChangeHelp) + std::string(kFileTroubleHelp), arguments, io, status);
     rename->add_option("OLD", arguments->name, "The chart's name, exactly as stored")->required();
     rename->add_option("NEW", arguments->newName, "Its new name, not yet stored")->required();
 
     CLI::App* remove =
-        addSubcommand(*charts, "delete", "Deletes a stored chart and its birth data.", runDelete,
+        addSubcommand(*command, "delete", "Deletes a stored chart and its birth data.", runDelete,
                       std::string(kChangeHelp) + std::string(kFileTroubleHelp), arguments, io, status);
     remove->add_option("NAME", arguments->name, "The chart's name, exactly as stored")->required();
 
     CLI::App* exporting = addSubcommand(
-        *charts, "export",
+        *command, "export",
         "Writes every stored chart, with its birth data, to standard output or to the file --output "
         "names.",
         runExport,
@@ -355,7 +334,7 @@ void addChartsCommand(CLI::App& app, Io io, int& status) {
         ->check(CLI::IsMember({"csv", "json"}, CLI::ignore_case));
     exporting->add_option("--output", arguments->output, "The file to write, instead of standard output");
 
-    CLI::App* importing = addSubcommand(*charts, "import",
+    CLI::App* importing = addSubcommand(*command, "import",
                                         "Stores the charts of a CSV or JSON file, with their "
                                         "birth data, all in one write.",
                                         runImport, kImportHelp, arguments, io, status);

@@ -1,13 +1,13 @@
 // What every command of velmorant-cli shares: where it reads and writes, and what its exit status means.
 #pragma once
 
+#include "charts/BlockBuffer.h"
+
 #include <iosfwd>
 #include <ostream>
 #include <stdexcept>
-#include <streambuf>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace cli {
 
@@ -46,44 +46,7 @@ public:
         : std::runtime_error("the output cannot be written") {}
 };
 
-// Gathers output into blocks of a mebibyte before handing it on: a command writing a line per chart or
-// per input line would otherwise pass the stream millions of little pieces.
-class BlockBuffer final : public std::streambuf {
-public:
-    explicit BlockBuffer(std::ostream& target)
-        : m_target(target)
-        , m_block(std::size_t{1} << 20) {
-        setp(m_block.data(), m_block.data() + m_block.size());
-    }
-    BlockBuffer(const BlockBuffer&) = delete;
-    BlockBuffer& operator=(const BlockBuffer&) = delete;
-
-protected:
-    int_type overflow(int_type c) override {
-        drain();
-        if (!m_target)
-            return traits_type::eof(); // the stream writing here goes bad too
-        if (traits_type::eq_int_type(c, traits_type::eof()))
-            return traits_type::not_eof(c);
-        *pptr() = traits_type::to_char_type(c);
-        pbump(1);
-        return c;
-    }
-
-    int sync() override {
-        drain();
-        m_target.flush();
-        return m_target ? 0 : -1;
-    }
-
-private:
-    void drain() {
-        m_target.write(pbase(), pptr() - pbase());
-        setp(m_block.data(), m_block.data() + m_block.size());
-    }
-
-    std::ostream& m_target;
-    std::vector<char> m_block;
-};
+// Output gathered into blocks of a mebibyte, for a command that writes a line per chart or input line.
+using charts::BlockBuffer;
 
 } // namespace cli

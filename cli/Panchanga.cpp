@@ -2,8 +2,8 @@
 
 #include "almanac/Ascii.h"
 #include "almanac/Names.h"
+#include "charts/Json.h"
 #include "cli/Place.h"
-#include "form/Json.h"
 #include "sky/Ephemeris.h"
 #include "sky/Panchanga.h"
 #include "sky/Places.h"
@@ -167,20 +167,20 @@ void writeTextDay(std::ostream& out, const sky::DayPanchanga& day, const sky::Zo
 }
 
 void writeJsonHeading(std::ostream& out, const Where& where) {
-    out << "{\"place\": {\"name\": " << (where.name.empty() ? "null" : form::jsonString(where.name))
+    out << "{\"place\": {\"name\": " << (where.name.empty() ? "null" : charts::jsonString(where.name))
         << ", \"latitude\": " << sky::signedDegreesText(where.at.latitude)
         << ", \"longitude\": " << sky::signedDegreesText(where.at.longitude)
-        << "}, \"zone\": " << form::jsonString(where.zone.name())
-        << ", \"ayanamsa\": " << form::jsonString(sky::ayanamsaKey(where.ayanamsa)) << ", \"days\": [";
+        << "}, \"zone\": " << charts::jsonString(where.zone.name())
+        << ", \"ayanamsa\": " << charts::jsonString(sky::ayanamsaKey(where.ayanamsa)) << ", \"days\": [";
 }
 
 void writeJsonDay(std::ostream& out, const sky::DayPanchanga& day, const sky::Zone& zone, bool first) {
     const auto time = [&](const std::optional<date::sys_seconds>& at) {
-        return at ? form::jsonString(zone.isoLocalTime(*at)) : std::string("null");
+        return at ? charts::jsonString(zone.isoLocalTime(*at)) : std::string("null");
     };
     std::string json = first ? "\n" : ",\n";
-    json += "{\"date\": " + form::jsonString(sky::dateText(day.date)) +
-            ", \"vara\": " + form::jsonString(varaName(day)) + ", \"sunrise\": " + time(day.sunrise) +
+    json += "{\"date\": " + charts::jsonString(sky::dateText(day.date)) +
+            ", \"vara\": " + charts::jsonString(varaName(day)) + ", \"sunrise\": " + time(day.sunrise) +
             ", \"sunset\": " + time(day.sunset) + ", \"moonrise\": " + time(day.moonrise) +
             ", \"moonset\": " + time(day.moonset);
     for (const Kind& kind : kKinds) {
@@ -188,15 +188,15 @@ void writeJsonDay(std::ostream& out, const sky::DayPanchanga& day, const sky::Zo
         bool firstSpan = true;
         for (const sky::PanchangaSpan& span : day.*kind.spans) {
             json += std::string(firstSpan ? "" : ", ") +
-                    "{\"name\": " + form::jsonString(kind.name(span.number)) +
+                    "{\"name\": " + charts::jsonString(kind.name(span.number)) +
                     ", \"number\": " + std::to_string(span.number + 1) + ", \"ends\": " + time(span.ends) +
                     "}";
             firstSpan = false;
         }
         json += "]";
     }
-    json += ", \"paksha\": " + form::jsonString(pakshaName(day)) +
-            ", \"month\": {\"name\": " + form::jsonString(monthName(day.month)) +
+    json += ", \"paksha\": " + charts::jsonString(pakshaName(day)) +
+            ", \"month\": {\"name\": " + charts::jsonString(monthName(day.month)) +
             ", \"adhika\": " + (day.month.adhika ? "true" : "false") + "}}";
     out << json;
 }

@@ -3,10 +3,12 @@
 #include "almanac/Ascii.h"
 #include "almanac/Entries.h"
 #include "almanac/Names.h"
+#include "charts/Csv.h"
+#include "charts/Json.h"
+#include "charts/Reckoning.h"
 #include "cli/Place.h"
 #include "cli/Shown.h"
 #include "cli/Streams.h"
-#include "form/Json.h"
 #include "sky/Ephemeris.h"
 #include "sky/Horizon.h"
 #include "sky/Karakas.h"
@@ -55,36 +57,16 @@ struct Arguments {
     bool batch = false;
 };
 
-// Where the moment is seen from, and what it adds: the lagna and the Hindu day.
-struct Seen {
-    std::string name; // the city's full name; empty for coordinates alone
-    sky::GeoPoint at;
-    double lagna = 0;
-    sky::HinduDay day;
-};
-
 struct Settings {
     sky::Frame frame;
     sky::KarakaScheme scheme = sky::KarakaScheme::Eight;
 };
 
-// One moment, computed.
-struct Reading {
-    date::sys_seconds ut;
-    sky::Positions positions;
-    std::array<sky::KarakaRank, sky::kBodyCount> karakas;
-    std::optional<Seen> place;
-};
-
 // Throws sky::InputError naming the field at fault; a moment beyond the ephemeris is the date's fault.
-Reading read(sky::Ephemeris& ephemeris, const Settings& settings, std::string_view day, std::string_view time,
-             std::string_view zone) {
-    const date::year_month_day civilDay = sky::parseDate(day);
-    const std::chrono::seconds timeOfDay = sky::parseTime(time);
-    const date::sys_seconds ut = sky::universalTime(civilDay, timeOfDay, sky::Zone::parse(zone));
+charts::Reckoning read(sky::Ephemeris& ephemeris, const Settings& settings, std::string_view day,
+                       std::string_view time, std::string_view zone) {
     try {
-        const sky::Positions positions = ephemeris.positions(sky::julianDay(ut), settings.frame);
-        return {ut, positions, sky::rankKarakas(positions.longitudes, settings.scheme), std::nullopt};
+        return charts::reckon({day, time, zone, settings.frame, settings.scheme}, ephemeris);
     } catch (const sky::OutOfRange& e) {
         throw sky::InputError(sky::Field::Date, e.what());
     }
@@ -131,7 +113,7 @@ std::string positionText(const sky::SignPosition& at) {
     return text;
 }
 
-void writePlace(std::ostream& out, const Seen& place, const sky::Zone& zone) {
+void writePlace(std::ostream& out, const charts::Reckoning::Place& place, const sky::Zone& zone) {
     const auto time = [&](const std::optional<date::sys_seconds>& moment, const char* none) {
         return moment ? zone.localTime(*moment, sky::Zone::Precision::Second) : std::string(none);
     };
@@ -146,7 +128,8 @@ void writePlace(std::ostream& out, const Seen& place, const sky::Zone& zone) {
         << (place.day.beforeSunrise ? ", the birth came before sunrise" : "") << "\n";
 }
 
-void writeTable(std::ostream& out, const Reading& reading, const Settings& settings, const sky::Zone& zone) {
+void writeTable(std::ostream& out, const charts::Reckoning& reading, const Settings& settings,
+                const sky::Zone& zone) {
     const bool eight = settings.scheme == sky::KarakaScheme::Eight;
     out << "UT         " << sky::isoUniversal(reading.ut) << "\n"
         << "Ayanamsa   " << sky::ayanamsaLabel(settings.frame.ayanamsa) << ", "
@@ -169,7 +152,7 @@ void writeTable(std::ostream& out, const Reading& reading, const Settings& setti
     for (const sky::Body body : sky::kBodies) {
         const double longitude = reading.positions[body];
         const sky::SignPosition at = sky::splitLongitude(longitude);
-        const sky::KarakaRank& rank = reading.karakas[sky::index(body)];
+        const sky::KarakaRank& rank = reading.ranks[sky::index(body)];
         const std::string position = positionText(at);
         std::string karaka = "-";
         if (rank.role)
@@ -185,44 +168,44 @@ void writeTable(std::ostream& out, const Reading& reading, const Settings& setti
                "Saturn, Rahu takes the higher karaka.\n";
 }
 
-std::string placeJson(const Seen& place, const sky::Zone& zone) {
+std::string placeJson(const charts::Reckoning::Place& place, const sky::Zone& zone) {
     const auto time = [&](const std::optional<date::sys_seconds>& moment) {
-        return moment ? form::jsonString(zone.isoLocalTime(*moment)) : std::string("null");
+        return moment ? charts::jsonString(zone.isoLocalTime(*moment)) : std::string("null");
     };
     const sky::SignPosition lagna = sky::splitLongitude(place.lagna);
     const sky::NakshatraPada nakshatra = sky::nakshatraAt(place.lagna);
-    return ", \"place\": {\"name\": " + (place.name.empty() ? "null" : form::jsonString(place.name)) +
+    return ", \"place\": {\"name\": " + (place.name.empty() ? "null" : charts::jsonString(place.name)) +
            ", \"latitude\": " + sky::signedDegreesText(place.at.latitude) +
            ", \"longitude\": " + sky::signedDegreesText(place.at.longitude) +
            "}, \"lagna\": {\"longitude\": " + decimalDegrees(place.lagna) +
-           ", \"sign\": " + form::jsonString(signName(lagna)) +
+           ", \"sign\": " + charts::jsonString(signName(lagna)) +
            ", \"degrees\": " + std::to_string(lagna.degrees) +
            ", \"minutes\": " + std::to_string(lagna.minutes) + ", \"seconds\": " + secondsText(lagna) +
            ", \"nakshatra\": " +
-           form::jsonString(almanac::kNakshatraNames[static_cast<std::size_t>(nakshatra.nakshatra)]) +
+           charts::jsonString(almanac::kNakshatraNames[static_cast<std::size_t>(nakshatra.nakshatra)]) +
            ", \"pada\": " + std::to_string(nakshatra.pada) +
            "}, \"day\": {\"sunrise\": " + time(place.day.sunrise) +
-           ", \"sunset\": " + time(place.day.sunset) +
-           ", \"vara\": " + form::jsonString(almanac::kVaraNames[static_cast<std::size_t>(place.day.vara)]) +
-           "}";
+           ", \"sunset\": " + time(place.day.sunset) + ", \"vara\": " +
+           charts::jsonString(almanac::kVaraNames[static_cast<std::size_t>(place.day.vara)]) + "}";
 }
 
-void writeJson(std::ostream& out, const Reading& reading, const Settings& settings, const sky::Zone& zone) {
+void writeJson(std::ostream& out, const charts::Reckoning& reading, const Settings& settings,
+               const sky::Zone& zone) {
     std::string json =
-        "{\"ut\": " + form::jsonString(sky::isoUniversal(reading.ut)) +
-        ", \"ayanamsa\": {\"name\": " + form::jsonString(sky::ayanamsaKey(settings.frame.ayanamsa)) +
+        "{\"ut\": " + charts::jsonString(sky::isoUniversal(reading.ut)) +
+        ", \"ayanamsa\": {\"name\": " + charts::jsonString(sky::ayanamsaKey(settings.frame.ayanamsa)) +
         ", \"degrees\": " + ayanamsaDegrees(reading.positions.ayanamsa) + "}, \"bodies\": [";
     for (const sky::Body body : sky::kBodies) {
         const double longitude = reading.positions[body];
         const sky::SignPosition at = sky::splitLongitude(longitude);
-        const auto& role = reading.karakas[sky::index(body)].role;
+        const auto& role = reading.ranks[sky::index(body)].role;
         json += std::string(body == sky::Body::Sun ? "" : ", ") +
-                "{\"body\": " + form::jsonString(sky::bodyName(body)) +
+                "{\"body\": " + charts::jsonString(sky::bodyName(body)) +
                 ", \"longitude\": " + decimalDegrees(longitude) +
-                ", \"sign\": " + form::jsonString(signName(at)) +
+                ", \"sign\": " + charts::jsonString(signName(at)) +
                 ", \"degrees\": " + std::to_string(at.degrees) +
                 ", \"minutes\": " + std::to_string(at.minutes) + ", \"seconds\": " + secondsText(at) +
-                ", \"karaka\": " + (role ? form::jsonString(sky::karakaAbbreviation(*role)) : "null") + "}";
+                ", \"karaka\": " + (role ? charts::jsonString(sky::karakaAbbreviation(*role)) : "null") + "}";
     }
     json += "]";
     if (reading.place)
@@ -239,33 +222,21 @@ void writeCsvHeader(std::ostream& out) {
     out << '\n';
 }
 
-void writeCsvLine(std::ostream& out, const std::array<std::string_view, 3>& fields, const Reading& reading) {
+void writeCsvLine(std::ostream& out, const std::array<std::string_view, 3>& fields,
+                  const charts::Reckoning& reading) {
     std::string line;
     line.reserve(256);
     for (const std::string_view field : fields)
         line.append(field).push_back(',');
     line += sky::isoUniversal(reading.ut);
     for (const sky::Body body : sky::kBodies) {
-        const auto& role = reading.karakas[sky::index(body)].role;
+        const auto& role = reading.ranks[sky::index(body)].role;
         line.append(",").append(decimalDegrees(reading.positions[body])).push_back(',');
         if (role)
             line += sky::karakaAbbreviation(*role);
     }
     line.push_back('\n');
     out << line;
-}
-
-// Exactly three comma-separated fields, each trimmed; nullopt for any other number.
-std::optional<std::array<std::string_view, 3>> csvFields(std::string_view line) {
-    std::array<std::string_view, 3> fields;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const auto comma = line.find(',');
-        if ((comma == std::string_view::npos) != (i + 1 == fields.size()))
-            return std::nullopt;
-        fields[i] = almanac::trimmedAscii(line.substr(0, comma));
-        line.remove_prefix(comma == std::string_view::npos ? line.size() : comma + 1);
-    }
-    return fields;
 }
 
 // Streams: one line in, one line out, so that no amount of input is held in memory.
@@ -283,17 +254,17 @@ int runBatch(Io io, sky::Ephemeris& ephemeris, const Settings& settings) {
             line->remove_suffix(1);
         if (almanac::trimmedAscii(*line).empty())
             continue;
-        const auto fields = csvFields(*line);
-        if (!fields) {
+        std::array<std::string_view, 3> fields;
+        if (!charts::splitFields(*line, fields)) {
             skip(number, "expected three fields, date,time,zone");
             continue;
         }
-        const auto& [date, time, zone] = *fields;
+        const auto& [date, time, zone] = fields;
         if (number == 1 && lowercase(date) == "date" && lowercase(time) == "time" &&
             lowercase(zone) == "zone")
             continue;
         try {
-            writeCsvLine(io.out, *fields, read(ephemeris, settings, date, time, zone));
+            writeCsvLine(io.out, fields, read(ephemeris, settings, date, time, zone));
         } catch (const sky::InputError& e) {
             skip(number, std::string(sky::fieldName(e.field())) + ": " + e.what());
         }
@@ -327,30 +298,24 @@ int runPositions(const Arguments& arguments, Io io) {
     }
 
     // The place: a city by its name, or coordinates.
-    std::optional<Seen> place;
+    const std::optional<Place> place = placeFrom(arguments.where);
     std::string zone = arguments.zone;
-    if (const std::optional<Place> given = placeFrom(arguments.where)) {
-        place = Seen{given->name, given->at, 0, {}};
-        if (zone.empty())
-            zone = given->zone;
-    }
+    if (place && zone.empty())
+        zone = place->zone;
 
     sky::Ephemeris ephemeris;
     if (arguments.batch)
         return runBatch(io, ephemeris, settings);
 
-    Reading reading;
+    charts::Reckoning reading;
     try {
         reading = read(ephemeris, settings, arguments.date, arguments.time, zone);
     } catch (const sky::InputError& e) {
         throw UsageError("--" + std::string(sky::fieldName(e.field())) + ": " + e.what());
     }
     const sky::Zone shownIn = sky::Zone::parse(zone);
-    if (place) {
-        place->lagna = sky::lagna(ephemeris, sky::julianDay(reading.ut), place->at, settings.frame.ayanamsa);
-        place->day = sky::hinduDay(ephemeris, reading.ut, shownIn, place->at);
-        reading.place = std::move(place);
-    }
+    if (place)
+        charts::reckonPlace(reading, place->name, place->at, shownIn, ephemeris);
     if (arguments.json)
         writeJson(io.out, reading, settings, shownIn);
     else

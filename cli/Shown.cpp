@@ -1,6 +1,6 @@
 #include "cli/Shown.h"
 
-#include "form/Json.h"
+#include "charts/Json.h"
 
 #include <cstddef>
 
@@ -22,7 +22,7 @@ std::string escaped(std::string_view text, bool keepLineBreaks) {
         const auto c = static_cast<unsigned char>(text[at]);
         if (c >= 0x80) {
             // A character kept as it is, but for the C1 controls U+0080 to U+009F (C2 80 to C2 9F).
-            const std::size_t length = form::utf8Length(text.substr(at));
+            const std::size_t length = charts::utf8Length(text.substr(at));
             const bool control = length == 2 && c == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0;
             if (length != 0 && !control) {
                 out.append(text.substr(at, length));
