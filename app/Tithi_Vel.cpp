@@ -591,11 +591,11 @@ QMenu* Tithi_Vel::namesMenu() {
 }
 
 void Tithi_Vel::renameChart() {
-    form::guarded(app::shell(), [this] { m_logic.renameChart(); });
+    form::guarded(app::shell(), [this] { m_logic.storedCharts().renameChart(); });
 }
 
 void Tithi_Vel::deleteChart() {
-    form::guarded(app::shell(), [this] { m_logic.deleteChart(); });
+    form::guarded(app::shell(), [this] { m_logic.storedCharts().deleteChart(); });
 }
 
 namespace {
@@ -623,11 +623,11 @@ void Tithi_Vel::importCharts() {
 }
 
 void Tithi_Vel::exportChartsTo(const QString& path) {
-    form::guarded(app::shell(), [&] { m_logic.exportCharts(path.toStdString()); });
+    form::guarded(app::shell(), [&] { m_logic.storedCharts().exportCharts(path.toStdString()); });
 }
 
 void Tithi_Vel::importChartsFrom(const QString& path) {
-    form::guarded(app::shell(), [&] { m_logic.importCharts(path.toStdString()); });
+    form::guarded(app::shell(), [&] { m_logic.storedCharts().importCharts(path.toStdString()); });
 }
 
 void Tithi_Vel::showChart(const form::ChartPicture& picture) {

@@ -1,12 +1,14 @@
-// The main window's handlers: load, "Calculate", "Save", recall from the list of stored names, and
-// "Exit". They read and write the window only through its controls and the database only through the
-// shared objects.
+// The main window's handlers: load, "Calculate", "Save", recall from the list of stored names, "Fill
+// positions" and "Exit". They read and write the window only through its controls and the database only
+// through the shared objects. The results Calculate shows are Results'; the stored charts managed from
+// the list of names are StoredCharts'.
 #pragma once
 
 #include "form/Controls.h"
 #include "form/Database.h"
-#include "form/Messages.h"
 #include "form/Report.h"
+#include "form/Results.h"
+#include "form/StoredCharts.h"
 
 #include <array>
 #include <memory>
@@ -47,17 +49,6 @@ public:
     // bodies. Bad input is said in one message naming the field, and nothing changes.
     void cmd_fill_Click();
 
-    // The chart selected in the list of stored names, renamed (asking for the new name) or deleted (asking
-    // first), in one write each. The list is read again, with the renamed chart selected, or the one
-    // after the deleted one, and recalled.
-    void renameChart();
-    void deleteChart();
-
-    // Every stored chart written to `path`, or the charts read from it stored in one write; CSV or JSON
-    // by the file's extension.
-    void exportCharts(const std::string& path);
-    void importCharts(const std::string& path);
-
     // Asks the store whether another program or desk changed the stored charts, and if so reads the
     // list of names again, keeping the selected chart selected by its key (nothing is selected when it
     // is gone). Nothing is recalled and the rows stay as they are. Called several times a second; a
@@ -71,6 +62,9 @@ public:
     // The chart as the last "Calculate" left it, for printing; with none yet, says to press Calculate
     // first and gives nothing.
     const Report* reportToPrint();
+
+    // The stored charts managed from the list of names: rename, delete, export, import.
+    StoredCharts& storedCharts() { return m_charts; }
 
     // The window's one ephemeris, made at the first need; the Day tab reckons with it too, as only one
     // may be live.
@@ -88,36 +82,15 @@ private:
     std::array<int, 3 * kBodyRows> selections();
     std::optional<store::BirthData> unchangedBirthData();
     void showBirthData(const std::optional<store::BirthData>& birth);
-    // Reads the stored names again and shows them, selecting and recalling the chart at `position` (or
-    // the one before it, when the list got shorter); none for -1.
-    void relist(int position);
-    // The chart selected in the list of stored names: its position, key and name.
-    struct ListedChart {
-        int position;
-        std::int64_t key;
-        std::string name;
-    };
-    std::optional<ListedChart> selectedChart();
-
     // Says whether the results shown beside the rows, and the birth moment, are still those of the rows.
     void showProvenance();
-
-    // Shows the pair's four results, and gives them written out in words for the page: tithi, nakshatra,
-    // yoga, karana.
-    using WrittenPair = std::array<std::string, 4>;
-    WrittenPair showPair(int pair, int first, int second);
-    // The chart and the details from the positions "Calculate" used, and the report they make.
-    void showResults(const std::array<int, kBodyRows>& longitudes, const std::array<WrittenPair, 2>& written);
-    // Runs `attempt`; a busy, replaced or removed file, or a chart gone from it, is told in a message.
-    // Returns whether `attempt` ran to its end.
-    template <typename Work>
-    bool sayingWhatTheFileRefused(Work&& work, Attempt attempt);
 
     Window& m_window;
     Database& m_db;
     std::unique_ptr<sky::Ephemeris> m_ephemeris; // made at the first need: it reads the data files
     std::optional<Filled> m_filled;
-    std::optional<Report> m_report;
+    Results m_results;
+    StoredCharts m_charts;
 };
 
 } // namespace form

@@ -163,10 +163,4 @@ std::string dayFieldMessage(std::string_view label, std::string_view problem) {
     return birthFieldMessage(label, problem);
 }
 
-std::string unknownPlaceProblem(std::string_view name) {
-    return std::string(1, '"').append(name).append(
-        "\" is not a city Velmorant knows; pick one of the suggestions, or enter its latitude and "
-        "longitude");
-}
-
 } // namespace form

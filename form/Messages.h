@@ -1,6 +1,7 @@
-// Every text the window's logic shows.
+// Every text the window's logic shows; those the command line says too are written once, in charts/Texts.h.
 #pragma once
 
+#include "charts/Texts.h"
 #include "store/BirthData.h"
 
 #include <filesystem>
@@ -12,7 +13,7 @@ namespace form {
 
 inline constexpr std::string_view kCalculateNameMessage = "Enter ur name";
 inline constexpr std::string_view kSaveNameMessage = "Enter your Name";
-inline constexpr std::string_view kDuplicateMessage = "This record already exists!";
+using charts::kDuplicateMessage;
 inline constexpr std::string_view kSavedMessage = "Your Record Has Been Saved";
 
 // The three passes of the row checks; each is followed directly by the row's caption.
@@ -93,11 +94,9 @@ inline constexpr std::string_view kDayPlaceLabel = "Place";
 inline constexpr std::string_view kDayDateLabel = "Date";
 std::string dayFieldMessage(std::string_view label, std::string_view problem);
 // What is wrong with a field, after its label.
-std::string unknownPlaceProblem(std::string_view name);
-inline constexpr std::string_view kNoLatitudeProblem =
-    "none given; enter it as 13.0827 N, -33.8688 or 13°04'58\"N";
-inline constexpr std::string_view kNoLongitudeProblem =
-    "none given; enter it as 80.2707 E, -151.2093 or 80°16'15\"E";
+using charts::kNoLatitudeProblem;
+using charts::kNoLongitudeProblem;
+using charts::unknownPlaceProblem;
 inline constexpr std::string_view kNoZoneProblem =
     "none given; enter a zone name such as Asia/Kolkata, or an offset such as +05:30";
 // In the tab, in place of the day, while there is no place.

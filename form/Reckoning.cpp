@@ -16,11 +16,6 @@ namespace form {
 
 namespace {
 
-sky::Frame frameOf(const store::BirthData& birth) {
-    return {sky::parseAyanamsa(birth.ayanamsa).value_or(sky::Ayanamsa::Lahiri),
-            sky::parseNode(birth.node).value_or(sky::Node::Mean)};
-}
-
 std::string_view fieldLabel(sky::Field field) {
     switch (field) {
     case sky::Field::Date:
@@ -61,28 +56,6 @@ std::string signName(int sign) {
     return std::string(almanac::kSignNames[static_cast<std::size_t>(sign)]);
 }
 
-// Where the birth took place: the coordinates as typed, or else the city the name stands for.
-Reckoning::Place placeOf(const store::BirthData& birth) {
-    Reckoning::Place place;
-    if (!birth.latitude.empty() || !birth.longitude.empty()) {
-        if (birth.latitude.empty())
-            throw sky::InputError(sky::Field::Latitude, std::string(kNoLatitudeProblem));
-        if (birth.longitude.empty())
-            throw sky::InputError(sky::Field::Longitude, std::string(kNoLongitudeProblem));
-        place.at = {sky::parseLatitude(birth.latitude), sky::parseLongitude(birth.longitude)};
-        place.name = birth.place.empty() ? sky::latitudeText(place.at.latitude) + ", " +
-                                               sky::longitudeText(place.at.longitude)
-                                         : birth.place;
-        return place;
-    }
-    const sky::City* city = sky::Gazetteer::instance().find(birth.place);
-    if (!city)
-        throw sky::InputError(sky::Field::Place, unknownPlaceProblem(birth.place));
-    place.name = city->label();
-    place.at = {city->latitude, city->longitude};
-    return place;
-}
-
 std::string signAndDegrees(double longitude) {
     const sky::SignPosition at = sky::splitLongitude(longitude);
     char text[64];
@@ -94,51 +67,8 @@ std::string signAndDegrees(double longitude) {
 
 } // namespace
 
-std::array<double, kBodyRows> Reckoning::rowLongitudes() const {
-    return {positions[sky::Body::Sun], positions[sky::Body::Moon], positions[ak], positions[amk]};
-}
-
-bool completePlace(store::BirthData& birth, bool takeZone) {
-    if (birth.place.empty() || !birth.latitude.empty() || !birth.longitude.empty())
-        return true;
-    const sky::City* city = sky::Gazetteer::instance().find(birth.place);
-    if (!city)
-        return false;
-    birth.place = city->label();
-    birth.latitude = sky::latitudeText(city->latitude);
-    birth.longitude = sky::longitudeText(city->longitude);
-    if (takeZone)
-        birth.zone = city->zone;
-    return true;
-}
-
-Reckoning reckon(const store::BirthData& birth, sky::Ephemeris& ephemeris) {
-    Reckoning r;
-    const sky::Zone zone = sky::Zone::parse(birth.zone);
-    r.ut = sky::universalTime(sky::parseDate(birth.date), sky::parseTime(birth.time), zone);
-    r.frame = frameOf(birth);
-    r.positions = ephemeris.positions(sky::julianDay(r.ut), r.frame);
-    r.ranks = sky::rankKarakas(r.positions.longitudes,
-                               sky::parseKarakaScheme(birth.karakas).value_or(sky::KarakaScheme::Eight));
-    for (const sky::Body body : sky::kBodies) {
-        const auto& role = r.ranks[sky::index(body)].role;
-        if (role == sky::Karaka::Atma)
-            r.ak = body;
-        else if (role == sky::Karaka::Amatya)
-            r.amk = body;
-    }
-    if (birth.hasPlace()) {
-        Reckoning::Place place = placeOf(birth);
-        const double moment = sky::julianDay(r.ut);
-        place.lagna = sky::lagna(ephemeris, moment, place.at, r.frame.ayanamsa);
-        place.day = sky::hinduDay(ephemeris, r.ut, zone, place.at);
-        r.place = std::move(place);
-    }
-    return r;
-}
-
 std::optional<BirthProblem> birthDataProblem(const store::BirthData& birth, sky::Ephemeris& ephemeris,
-                                             std::optional<Reckoning>& reckoning) {
+                                             std::optional<charts::Reckoning>& reckoning) {
     if (birth.date.empty())
         return BirthProblem{BirthField::Date,
                             birthFieldMessage(kBirthDateLabel, "none given; enter the date as " +
@@ -148,7 +78,7 @@ std::optional<BirthProblem> birthDataProblem(const store::BirthData& birth, sky:
             BirthField::Time,
             birthFieldMessage(kBirthTimeLabel, "none given; enter the time as HH:MM or HH:MM:SS")};
     try {
-        reckoning = reckon(birth, ephemeris);
+        reckoning = charts::reckon(birth, ephemeris);
     } catch (const sky::InputError& e) {
         return BirthProblem{birthField(e.field()), birthFieldMessage(fieldLabel(e.field()), e.what())};
     } catch (const sky::OutOfRange& e) {
@@ -157,7 +87,7 @@ std::optional<BirthProblem> birthDataProblem(const store::BirthData& birth, sky:
     return std::nullopt;
 }
 
-SpanTimes spanTimes(const Reckoning& reckoning, const store::BirthData& birth,
+SpanTimes spanTimes(const charts::Reckoning& reckoning, const store::BirthData& birth,
                     const std::array<int, kBodyRows>& longitudes, sky::Ephemeris& ephemeris, Database& db) {
     const almanac::PairResult rows = almanac::computePair(longitudes[kSun], longitudes[kMoon]);
     const sky::Zone zone = sky::Zone::parse(birth.zone);
@@ -198,7 +128,7 @@ std::string degreesMinutesSeconds(int seconds) {
     return text;
 }
 
-std::vector<PlanetRow> planetRows(const Reckoning& r) {
+std::vector<PlanetRow> planetRows(const charts::Reckoning& r) {
     std::vector<PlanetRow> rows;
     const auto longitude = [](double degrees) {
         const sky::SignPosition at = sky::splitLongitude(degrees);
@@ -227,10 +157,10 @@ std::vector<PlanetRow> planetRows(const Reckoning& r) {
     return rows;
 }
 
-std::vector<std::string> placeLines(const Reckoning& r, const sky::Zone& zone) {
+std::vector<std::string> placeLines(const charts::Reckoning& r, const sky::Zone& zone) {
     if (!r.place)
         return {};
-    const Reckoning::Place& place = *r.place;
+    const charts::Reckoning::Place& place = *r.place;
     const auto time = [&](const std::optional<date::sys_seconds>& moment, std::string_view none) {
         return moment ? zone.localTime(*moment) : std::string(none);
     };
@@ -247,7 +177,7 @@ std::vector<std::string> placeLines(const Reckoning& r, const sky::Zone& zone) {
                                          : ", the civil weekday, as the Sun did not rise that day")};
 }
 
-std::vector<ChartPoint> chartPoints(const Reckoning& r) {
+std::vector<ChartPoint> chartPoints(const charts::Reckoning& r) {
     std::vector<ChartPoint> points;
     const auto seconds = [](double degrees) {
         return static_cast<int>(sky::stepsReached(degrees, 3600) % (360 * 3600));
@@ -263,7 +193,7 @@ std::vector<ChartPoint> chartPoints(const Reckoning& r) {
     return points;
 }
 
-std::vector<std::string> planetNotes(const Reckoning& r) {
+std::vector<std::string> planetNotes(const charts::Reckoning& r) {
     const sky::SignPosition ayanamsa = sky::splitLongitude(r.positions.ayanamsa);
     std::vector<std::string> notes{
         "Moment in UT: " + sky::isoUniversal(r.ut),

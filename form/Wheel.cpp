@@ -22,16 +22,6 @@ WheelPicture wheelPicture(const std::array<int, kBodyRows>& longitudes) {
     return picture;
 }
 
-std::string signPosition(int minutes) {
-    const int sign = minutes / (almanac::kDegreesPerSign * almanac::kMinutesPerDegree);
-    char text[64];
-    std::snprintf(text, sizeof text, "%s %d°%02d'",
-                  std::string(almanac::kSignEntries[static_cast<std::size_t>(sign + 1)]).c_str(),
-                  minutes / almanac::kMinutesPerDegree % almanac::kDegreesPerSign,
-                  minutes % almanac::kMinutesPerDegree);
-    return text;
-}
-
 std::string writtenSignPosition(int minutes) {
     const int sign = minutes / (almanac::kDegreesPerSign * almanac::kMinutesPerDegree);
     char text[64];

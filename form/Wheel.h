@@ -42,8 +42,6 @@ std::string wheelDescription(const WheelPicture& picture);
 // Its arcs and yoga points in words: "The Sun to Moon arc (solid) is 54°30'. ... Yoga points: ...".
 std::string wheelArcsDescription(const WheelPicture& picture);
 
-// "Taurus 24°30'".
-std::string signPosition(int minutes);
 // "Capricorn 27°05′": the sign as a person writes it, for the printed page.
 std::string writtenSignPosition(int minutes);
 // "54°30'".

@@ -169,7 +169,7 @@ TEST_F(BirthDataTest, ASaveKeepsTheBirthDataWhileTheRowsAreAsFilledAndRecallBrin
 }
 
 // The four body rows in whole arc-minutes, as "Fill positions" selects them.
-std::array<int, form::kBodyRows> rowMinutes(const form::Reckoning& reckoning) {
+std::array<int, form::kBodyRows> rowMinutes(const charts::Reckoning& reckoning) {
     std::array<int, form::kBodyRows> longitudes{};
     for (std::size_t row = 0; row < longitudes.size(); ++row)
         longitudes[row] = sky::arcMinute(reckoning.rowLongitudes()[row]);
@@ -200,7 +200,7 @@ TEST_F(BirthDataTest, SpanTimesHoldTheBirthMomentAndNameItsOwnWhereTheRowsDiffer
     for (const auto& c : cases) {
         const std::string moment = c.birth.date + " " + c.birth.time;
         SCOPED_TRACE(moment + " " + c.birth.zone);
-        const form::Reckoning reckoning = form::reckon(c.birth, ephemeris);
+        const charts::Reckoning reckoning = charts::reckon(c.birth, ephemeris);
         const std::array<int, form::kBodyRows> longitudes = rowMinutes(reckoning);
         const std::vector<std::string> lines = form::detailsLines(
             longitudes, "", form::spanTimes(reckoning, c.birth, longitudes, ephemeris, db));
@@ -236,7 +236,7 @@ TEST_F(BirthDataTest, SpanTimesAgreeWithAMinuteByMinuteWalkAcrossAClockChange) {
     start();
     const store::BirthData birth{"2021-11-07", "03:00", "America/New_York", "lahiri", 8, "mean"};
     sky::Ephemeris ephemeris;
-    const form::Reckoning reckoning = form::reckon(birth, ephemeris);
+    const charts::Reckoning reckoning = charts::reckon(birth, ephemeris);
     const std::array<int, form::kBodyRows> longitudes = rowMinutes(reckoning);
     const form::SpanTimes times = form::spanTimes(reckoning, birth, longitudes, ephemeris, db);
 

@@ -184,16 +184,16 @@ TEST_F(FileTroubleTest, AWriteTheFileCannotKeepIsToldAndLeavesEverythingAsItWas)
          [&] {
              select(0);
              window.answerText = longName;
-             run(&form::MainForm::renameChart);
+             run([&] { logic.storedCharts().renameChart(); });
          }},
         {"delete", "Nothing was changed",
          [&] {
              select(1);
-             run(&form::MainForm::deleteChart);
+             run([&] { logic.storedCharts().deleteChart(); });
          }},
         {"import", "Nothing was imported",
          [&] {
-             run([&] { logic.importCharts((dir / "in.csv").string()); });
+             run([&] { logic.storedCharts().importCharts((dir / "in.csv").string()); });
          }},
     };
     const auto moved = dir / "moved.mdb";

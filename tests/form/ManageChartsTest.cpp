@@ -47,7 +47,7 @@ protected:
 TEST_F(ManageChartsTest, ARenamedChartKeepsItsPlaceItsBirthDataAndTheSelection) {
     choose(1);
     window.answerText = "Ravi Kumar";
-    run(&form::MainForm::renameChart);
+    run([&] { logic.storedCharts().renameChart(); });
     EXPECT_EQ(window.messages, std::vector<std::string>{"Rename the chart \"Ravi\" to:"});
     EXPECT_EQ(window.names.entries(), (std::vector<std::string>{"Asha", "Ravi Kumar", "Meera"}));
     EXPECT_EQ(window.names.selected, 1);
@@ -57,10 +57,10 @@ TEST_F(ManageChartsTest, ARenamedChartKeepsItsPlaceItsBirthDataAndTheSelection) 
 
     window.messages.clear();
     window.answerText = "Asha";
-    run(&form::MainForm::renameChart);
+    run([&] { logic.storedCharts().renameChart(); });
     EXPECT_EQ(window.messages.back(), "This record already exists!");
     window.answerText.reset(); // Cancel
-    run(&form::MainForm::renameChart);
+    run([&] { logic.storedCharts().renameChart(); });
     EXPECT_EQ(queryColumn(path, "select name from Int_Velmorant order by rowid"),
               (std::vector<std::string>{"Asha", "Ravi Kumar", "Meera"}));
 }
@@ -68,21 +68,21 @@ TEST_F(ManageChartsTest, ARenamedChartKeepsItsPlaceItsBirthDataAndTheSelection) 
 TEST_F(ManageChartsTest, ADeleteAsksFirstAndSelectsTheNextChart) {
     choose(1);
     window.answerYes = false;
-    run(&form::MainForm::deleteChart);
+    run([&] { logic.storedCharts().deleteChart(); });
     EXPECT_EQ(window.messages,
               std::vector<std::string>{"Delete the chart \"Ravi\"? It cannot be brought back."});
     EXPECT_EQ(window.names.entries().size(), 3u);
 
     window.answerYes = true;
-    run(&form::MainForm::deleteChart);
+    run([&] { logic.storedCharts().deleteChart(); });
     EXPECT_EQ(window.names.entries(), (std::vector<std::string>{"Asha", "Meera"}));
     EXPECT_EQ(window.names.selected, 1);
     EXPECT_EQ(window.name.value, "Meera");
     EXPECT_EQ(queryColumn(path, "select count(*) from birth_data"), std::vector<std::string>{"0"});
 
-    run(&form::MainForm::deleteChart); // the last one: the one before it is selected
+    run([&] { logic.storedCharts().deleteChart(); }); // the last one: the one before it is selected
     EXPECT_EQ(window.name.value, "Asha");
-    run(&form::MainForm::deleteChart);
+    run([&] { logic.storedCharts().deleteChart(); });
     EXPECT_FALSE(window.names.visible) << "no chart left: the list hides, as at start-up";
     EXPECT_FALSE(window.clickToOpen.visible);
 }
@@ -91,7 +91,7 @@ TEST_F(ManageChartsTest, AChartAnotherCopyChangedIsGoneAndABusyFileIsSaidSo) {
     choose(0);
     testing_support::OtherProgram other(path);
     other.execute("begin immediate");
-    run(&form::MainForm::deleteChart);
+    run([&] { logic.storedCharts().deleteChart(); });
     EXPECT_EQ(window.messages.back(),
               "The file " + path.string() + " is in use by another program. Nothing was changed; try again.");
     other.execute("rollback");
@@ -99,7 +99,7 @@ TEST_F(ManageChartsTest, AChartAnotherCopyChangedIsGoneAndABusyFileIsSaidSo) {
 
     other.execute("update Int_Velmorant set name = 'Asha B' where name = 'Asha'");
     window.answerText = "Asha C";
-    run(&form::MainForm::renameChart);
+    run([&] { logic.storedCharts().renameChart(); });
     EXPECT_TRUE(window.messages.back().starts_with("The chart \"Asha\" is no longer in the file"));
     EXPECT_EQ(window.names.entries(), (std::vector<std::string>{"Asha B", "Ravi", "Meera"})) << "read again";
     EXPECT_TRUE(shell.errors.empty());
@@ -116,7 +116,7 @@ TEST_F(ManageChartsTest, ExportedChartsComeBackTheSameInCsvAndJson) {
     for (const char* extension : {".csv", ".json"}) {
         SCOPED_TRACE(extension);
         const auto first = dir / (std::string("first") + extension);
-        run([&] { logic.exportCharts(first.string()); });
+        run([&] { logic.storedCharts().exportCharts(first.string()); });
         EXPECT_EQ(window.messages.back(), "8 charts were exported to " + first.string() + ".");
 
         testing_support::TempDir other;
@@ -127,15 +127,15 @@ TEST_F(ManageChartsTest, ExportedChartsComeBackTheSameInCsvAndJson) {
         testing_support::FakeWindow otherWindow;
         form::MainForm otherLogic(otherWindow, otherDb);
         otherLogic.Form_Load();
-        otherLogic.importCharts(first.string());
+        otherLogic.storedCharts().importCharts(first.string());
         EXPECT_EQ(otherWindow.messages.back(), "8 charts were imported.");
         EXPECT_TRUE(otherWindow.names.entries() == window.names.entries());
         const auto again = other / (std::string("again") + extension);
-        otherLogic.exportCharts(again.string());
+        otherLogic.storedCharts().exportCharts(again.string());
         EXPECT_TRUE(testing_support::fileBytes(again) == testing_support::fileBytes(first))
             << "byte for byte";
 
-        otherLogic.importCharts(first.string());
+        otherLogic.storedCharts().importCharts(first.string());
         EXPECT_TRUE(otherWindow.messages.back().starts_with("0 charts were imported. 8 were skipped"));
     }
 }
@@ -184,7 +184,7 @@ TEST_F(ManageChartsTest, AnExportThatFailsLeavesNoFileAndSaysWhy) {
     other.execute("begin exclusive"); // the first case's reading fails inside the writing of the file
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        run([&] { logic.exportCharts(c.path); });
+        run([&] { logic.storedCharts().exportCharts(c.path); });
         EXPECT_EQ(window.messages.back(), c.message());
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
             << "the database alone";
@@ -200,12 +200,22 @@ TEST_F(ManageChartsTest, ABadLineImportsNothingAndSaysWhere) {
                           "amk_sign,amk_deg,amk_min\n"
                           "Kavya,Leo,7,0,Aries,0,0,Aries,0,0,Aries,0,0\n"
                           "Vikram,Leo,30,0,Aries,0,0,Aries,0,0,Aries,0,0\n";
-    run([&] { logic.importCharts(csv.string()); });
+    run([&] { logic.storedCharts().importCharts(csv.string()); });
     EXPECT_EQ(window.messages.back(),
               "The file " + csv.string() +
                   " could not be imported: line 3: sun_deg must be a whole number from 0 "
                   "to 29, not \"30\". Nothing was imported.");
     EXPECT_EQ(queryColumn(path, "select count(*) from Int_Velmorant"), std::vector<std::string>{"3"});
+
+    // The header is read before the write begins: a file that holds no charts never waits for the lock.
+    std::ofstream(csv) << "name,sun_sign,colour\n";
+    testing_support::OtherProgram other(path);
+    other.execute("begin immediate");
+    run([&] { logic.storedCharts().importCharts(csv.string()); });
+    EXPECT_EQ(window.messages.back(),
+              "The file " + csv.string() +
+                  " could not be imported: line 1: the header names an unknown column "
+                  "\"colour\". Nothing was imported.");
 }
 
 TEST_F(ManageChartsTest, AnImportOfAPipeOrAFolderIsRefusedAtOnce) {
@@ -214,7 +224,9 @@ TEST_F(ManageChartsTest, AnImportOfAPipeOrAFolderIsRefusedAtOnce) {
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     std::filesystem::create_directory(folder);
     for (const auto& refused : {pipe, folder}) {
-        run([&] { logic.importCharts(refused.string()); }); // a pipe nobody writes to would never open
+        run([&] {
+            logic.storedCharts().importCharts(refused.string());
+        }); // a pipe nobody writes to would never open
         EXPECT_EQ(window.messages.back(), "The file " + refused.string() +
                                               " could not be imported: it is not a regular file. Nothing "
                                               "was imported.");
