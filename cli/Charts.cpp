@@ -51,6 +51,19 @@ cannot be taken, nothing stored; 3 FILE cannot be read or is not a regular file 
 a named pipe), or the database file is missing, damaged or in use by another program past a wait of
 five seconds.)";
 
+constexpr std::string_view kCopyHelp =
+    R"(SOURCE and TARGET are each a database file or a PostgreSQL database (a postgresql:// URI or a
+libpq connection string); TARGET holds Velmorant's tables already (velmorant-initdb makes them).
+Every chart of SOURCE is copied with its birth data, in the order stored, in one write on TARGET:
+everything or nothing. A name stored in TARGET already is skipped, and listed on standard error,
+unless --replace is given: then the stored chart and its birth data give way to the one copied.
+What was copied is said on standard output.
+
+Exit status: 0 every chart copied; 1 some skipped for their names; 2 invalid arguments, SOURCE and
+TARGET the same store, or a chart of SOURCE that cannot be copied, nothing copied; 3 SOURCE or TARGET
+is missing, damaged or cannot be reached, is in use past a wait of five seconds, or refused the write;
+nothing copied.)";
+
 struct Arguments {
     StoreChoice store;
     std::string name;
@@ -58,6 +71,8 @@ struct Arguments {
     std::string input;
     std::string format;
     std::string output;
+    std::string from;
+    std::string to;
     bool json = false;
     bool replace = false;
 };
@@ -76,8 +91,8 @@ int tellGone(Io io, std::string_view name) {
     return kFailure;
 }
 
-// Lists on standard error the names an import skipped, stored already or met twice in `source`; the
-// exit status says whether any were.
+// Lists on standard error the names an import or a copy skipped, stored already or met twice in
+// `source`; the exit status says whether any were.
 int tellSkipped(Io io, const charts::Brought& brought, std::string_view source) {
     const auto tell = [&](const std::vector<std::string>& names, std::string_view why) {
         if (names.empty())
@@ -269,6 +284,30 @@ int runImport(const Arguments& arguments, Io io) {
     return tellSkipped(io, brought, "the file");
 }
 
+int runCopy(const Arguments& arguments, Io io) {
+    const std::unique_ptr<store::ChartStore> from = store::openStore(arguments.from);
+    const std::unique_ptr<store::ChartStore> to = store::openStore(arguments.to);
+    charts::Brought brought;
+    try {
+        brought = charts::copyCharts(*from, *to, arguments.replace);
+    } catch (const charts::CopyRefused& e) {
+        io.err << "velmorant-cli: " << shownMessage(e.what(), io.errIsTerminal) << "; nothing was copied\n";
+        return kUsage;
+    }
+    std::string said = "Copied " + std::to_string(brought.stored) +
+                       (brought.stored == 1 ? " chart" : " charts") + " from " +
+                       shown(from->where(), io.outIsTerminal) + " to " + shown(to->where(), io.outIsTerminal);
+    const auto skipped = [&](std::size_t count, std::string_view why) {
+        if (count > 0)
+            said += "; " + std::to_string(count) + " skipped, " +
+                    (count == 1 ? "its name " : "their names ") + std::string(why);
+    };
+    skipped(brought.skipped.size(), "stored already");
+    skipped(brought.repeated.size(), "repeated in the source");
+    io.out << said << ".\n";
+    return tellSkipped(io, brought, "the source");
+}
+
 using Runner = int (*)(const Arguments&, Io);
 
 CLI::App* addSubcommand(CLI::App& parent, const char* name, const char* description, Runner runner,
@@ -286,7 +325,7 @@ CLI::App* addSubcommand(CLI::App& parent, const char* name, const char* descript
 void addChartsCommand(CLI::App& app, Io io, int& status) {
     CLI::App* command =
         app.add_subcommand("charts", "The stored charts of a database file: list, show, rename, "
-                                     "delete, export and import them.");
+                                     "delete, export, import and copy them.");
     command->require_subcommand(1);
     const auto arguments = std::make_shared<Arguments>();
 
@@ -344,6 +383,17 @@ void addChartsCommand(CLI::App& app, Io io, int& status) {
         ->check(CLI::IsMember({"csv", "json"}, CLI::ignore_case));
     importing->add_flag("--replace", arguments->replace,
                         "Overwrite a stored chart of the same name instead of skipping the imported one");
+
+    // Two stores, so none of the others' --file and --database.
+    CLI::App* copying = command->add_subcommand(
+        "copy",
+        "Copies every stored chart, with its birth data, from one store into another, all in one write.");
+    copying->footer(std::string(kCopyHelp));
+    copying->add_option("--from", arguments->from, "SOURCE: the store to copy from")->required();
+    copying->add_option("--to", arguments->to, "TARGET: the store to copy into")->required();
+    copying->add_flag("--replace", arguments->replace,
+                      "Overwrite a stored chart of the same name instead of skipping the copied one");
+    copying->callback([arguments, io, &status] { status = runCopy(*arguments, io); });
 }
 
 } // namespace cli

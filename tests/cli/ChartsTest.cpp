@@ -207,6 +207,69 @@ TEST(Charts, AnExportToAFileAppearsWholeWithTheModeTheUmaskGives) {
         database.run({"charts", "export", "--output", (database.folder / "charts.txt").string()}).status, 2);
 }
 
+std::vector<std::string> copyCall(const Database& from, const Database& to,
+                                  std::vector<std::string> more = {}) {
+    more.insert(more.begin(), {"charts", "copy", "--from", from.path.string(), "--to", to.path.string()});
+    return more;
+}
+
+TEST(Charts, ACopyCarriesEveryChartWithItsBirthDataAndSkipsOrReplacesNamesStoredAlready) {
+    const Database source;
+    const Database target;
+    ASSERT_EQ(source.import(csvOf({"Asha", "Ravi", "Meera"})).status, 0);
+    ASSERT_EQ(target.import(csvOf({"Ravi"}, false)).status, 0);
+
+    const Finished skipped = cli_test::runCli(copyCall(source, target));
+    EXPECT_EQ(skipped.status, 1);
+    EXPECT_EQ(skipped.out, "Copied 2 charts from " + source.path.string() + " to " + target.path.string() +
+                               "; 1 skipped, its name stored already.\n");
+    EXPECT_EQ(skipped.err, "velmorant-cli: skipped 1 chart whose name is stored already:\nRavi\n");
+    EXPECT_EQ(target.names(), (std::vector<std::string>{"Ravi", "Asha", "Meera"}));
+
+    const Finished replaced = cli_test::runCli(copyCall(source, target, {"--replace"}));
+    EXPECT_EQ(replaced.status, 0) << replaced.err;
+    EXPECT_EQ(replaced.out,
+              "Copied 3 charts from " + source.path.string() + " to " + target.path.string() + ".\n");
+    EXPECT_EQ(target.run({"charts", "export"}).out, source.run({"charts", "export"}).out)
+        << "every chart and its birth data, in stored order";
+
+    const Finished itself = cli_test::runCli({"charts", "copy", "--from", source.path.string(), "--to",
+                                              (source.folder / "." / "velmorant.mdb").string()});
+    EXPECT_EQ(itself.status, 2);
+    EXPECT_NE(itself.err.find("a store cannot be copied onto itself"), std::string::npos) << itself.err;
+}
+
+TEST(Charts, ACopyStoppedMidwayCopiesNothing) {
+    const struct {
+        const char* what;
+        const char* sourceSql; // run on the source after its charts are stored
+        const char* targetSql;
+        int status;
+        const char* saying;
+    } cases[] = {
+        {"a chart the target refuses", "",
+         "create trigger refuse before insert on Int_Velmorant when new.name = 'Meera'"
+         " begin select raise(abort, 'no Meera here'); end",
+         3, "no Meera here"},
+        {"a chart no store takes", "update Int_Velmorant set monsign = 'x' where name = 'Meera'", "", 2,
+         "the chart \"Meera\" holds \"x\" in monsign"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Database source;
+        const Database target;
+        ASSERT_EQ(source.import(csvOf({"Asha", "Ravi", "Meera", "Kavya"}, false)).status, 0);
+        testing_support::runSql(source.path, c.sourceSql);
+        testing_support::runSql(target.path, c.targetSql);
+        const Finished finished = cli_test::runCli(copyCall(source, target));
+        EXPECT_EQ(finished.status, c.status);
+        EXPECT_NE(finished.err.find(c.saying), std::string::npos) << finished.err;
+        EXPECT_TRUE(finished.out.empty()) << finished.out;
+        EXPECT_TRUE(target.names().empty()) << "Asha and Ravi came before, in the same write";
+        EXPECT_EQ(birthRows(target), "0");
+    }
+}
+
 TEST(Charts, ADeleteWaitsForAnotherProgramsWriteAndGivesUpAfterFiveSeconds) {
     const Database database;
     ASSERT_EQ(database.import(csvOf({"Asha", "Ravi"})).status, 0);

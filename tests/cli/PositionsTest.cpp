@@ -71,7 +71,7 @@ TEST(Cli, ExitStatusesAndTheFieldAtFault) {
          2,
          "\"frob\" is not a command of velmorant-cli; the commands are positions, panchanga, calc and "
          "charts\n"},
-        {{"charts", "frob"}, 2, "the commands are list, show, rename, delete, export and import\n"},
+        {{"charts", "frob"}, 2, "the commands are list, show, rename, delete, export, import and copy\n"},
         {{"positions", "--time", "14:30", "--zone", "UTC"}, 2, "--date: missing"},
         {moment("2023-02-29", "14:30", "UTC"), 2, "--date: 2023-02-29 does not exist"},
         {moment("3001-01-01", "00:00", "UTC"), 2, "--date: positions can be computed only from"},
