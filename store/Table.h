@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace store {
@@ -19,6 +20,11 @@ public:
     Table() = default;
     // Runs `statement` to its end and keeps its column names and every row.
     explicit Table(Statement& statement);
+    // Rows read some other way: `values` row after row, one per column in each.
+    Table(std::vector<std::string> columns, std::vector<Value> values)
+        : m_columns(std::move(columns))
+        , m_columnCount(m_columns.size())
+        , m_values(std::move(values)) {}
 
     // Every row of the table `name`, in stored order. Throws MissingTable when there is no such table.
     static Table read(const Connection& connection, std::string_view name);
