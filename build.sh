@@ -10,7 +10,7 @@ cd "$(dirname "$(readlink -f "$0")")"
 packages=(g++ cmake make ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev libsqlite3-dev libswe-dev
           swe-basic-data libhowardhinnant-date-dev tzdata libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
           poppler-utils sqlite3 fonts-liberation2 fonts-dejavu-core clang-format libgeonames-dev
-          python3-icalendar)
+          python3-icalendar postgresql libpq-dev)
 
 install_missing() {
     local missing=()
