@@ -70,9 +70,11 @@ void PgCluster::makeData() {
     if (lock >= 0)
         ::flock(lock, LOCK_EX); // released by the close: one test program makes it, the others wait
     std::error_code ec;
-    if (std::filesystem::exists(kept / "PG_VERSION", ec)) {
-        std::filesystem::copy(kept, data, std::filesystem::copy_options::recursive);
-    } else {
+    // Another user's copy (a build made as root, tests run as someone else) cannot be read: made anew.
+    if (std::filesystem::exists(kept / "PG_VERSION", ec))
+        std::filesystem::copy(kept, data, std::filesystem::copy_options::recursive, ec);
+    if (!std::filesystem::exists(data / "PG_VERSION", ec)) {
+        std::filesystem::remove_all(data, ec);
         run({program("initdb"), "--pgdata=" + data.string(), "--auth=trust", "--username=postgres",
              "--encoding=UTF8", "--locale=C", "--no-sync", "--wal-segsize=1"},
             true);
@@ -81,6 +83,8 @@ void PgCluster::makeData() {
         std::filesystem::copy(data, partial, std::filesystem::copy_options::recursive, ec);
         if (!ec)
             std::filesystem::rename(partial, kept, ec);
+        if (ec)
+            std::filesystem::remove_all(partial, ec);
     }
     if (lock >= 0)
         ::close(lock);
