@@ -320,7 +320,7 @@ std::string Connection::reason(const pg_result* result) const {
     if (const auto options = parseLocation(m_location)) {
         if (const auto password = options->find("password"); password != options->end())
             for (auto at = why.find(password->second); at != std::string::npos;
-                 at = why.find(password->second))
+                 at = why.find(password->second, at + 3))
                 why.replace(at, password->second.size(), "***");
     }
     return why;
