@@ -42,7 +42,7 @@ constexpr std::array kErrorKinds{
     ErrorKind{Errc::FileReplaced, 3044, "The database file {} was replaced or removed while it was open."},
     ErrorKind{Errc::FileReadOnly, 3045, "The database file {} is read-only: nothing can be written to it."},
     ErrorKind{Errc::DiskFull, 3046, "The disk holding the database file {} is full."},
-    ErrorKind{Errc::ServerUnreachable, 3051, "The chart store {} cannot be reached."},
+    ErrorKind{Errc::ServerUnreachable, 3051, "Cannot reach the chart store {}."},
     ErrorKind{Errc::ServerBusy, 3052, "The chart store {} is in use by another desk."},
     ErrorKind{Errc::ServerRefused, 3053, "The chart store refused the change: {}."},
     ErrorKind{Errc::StoreExists, 3054, "The database {} already holds Velmorant's tables."},

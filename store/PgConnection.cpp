@@ -242,9 +242,9 @@ void Connection::connect() {
     values.push_back(nullptr);
     m_conn = PQconnectdbParams(keywords.data(), values.data(), 1);
     if (!m_conn)
-        throw Error(Errc::ServerUnreachable, where() + " (out of memory)");
+        throw Error(Errc::ServerUnreachable, where() + ": out of memory");
     if (PQstatus(m_conn) != CONNECTION_OK)
-        throw Error(Errc::ServerUnreachable, where() + " (" + reason(nullptr) + ")");
+        throw Error(Errc::ServerUnreachable, where() + ": " + reason(nullptr));
     m_broken = false;
     ++m_session;
     // The server's notices (a warning as it shuts down) are not for the user's terminal.
@@ -303,7 +303,7 @@ void Connection::ensureConnected() {
             return;
     }
     if (m_inTransaction)
-        throw Error(Errc::ServerUnreachable, where() + " (the connection was lost)");
+        throw Error(Errc::ServerUnreachable, where() + ": the connection was lost");
     connect();
 }
 
@@ -334,7 +334,7 @@ void Connection::raise(const pg_result* result) {
     // the next statement finds the socket closed; it is made again before that.
     if (!isUp() || sqlstate.empty() || isConnectionLost(sqlstate)) {
         m_broken = true;
-        throw ServerError(Errc::ServerUnreachable, where() + " (" + why + ")", std::move(sqlstate));
+        throw ServerError(Errc::ServerUnreachable, where() + ": " + why, std::move(sqlstate));
     }
     if (isBusy(sqlstate))
         throw ServerError(Errc::ServerBusy, where(), std::move(sqlstate));
@@ -434,7 +434,7 @@ Transaction::~Transaction() {
 
 void Transaction::commit() {
     if (m_connection.m_session != m_session)
-        throw Error(Errc::ServerUnreachable, m_connection.where() + " (the connection was lost)");
+        throw Error(Errc::ServerUnreachable, m_connection.where() + ": the connection was lost");
     const Result done = m_connection.exec("commit");
     m_open = false;
     m_connection.m_inTransaction = false;
