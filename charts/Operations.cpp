@@ -12,20 +12,6 @@ namespace charts {
 
 namespace {
 
-void tally(Brought& brought, store::Taken taken, std::string_view name) {
-    switch (taken) {
-    case store::Taken::Stored:
-        ++brought.stored;
-        break;
-    case store::Taken::NameStored:
-        brought.skipped.emplace_back(name);
-        break;
-    case store::Taken::NameRepeated:
-        brought.repeated.emplace_back(name);
-        break;
-    }
-}
-
 // A stored chart as a new one for another store, every value as it is stored.
 store::NewChart carried(const store::StoredChart& chart) {
     store::NewChart copy{chart.name, {}, chart.birth};
@@ -58,13 +44,11 @@ Brought importCharts(store::ChartStore& chartStore, std::istream& in, Format for
                      const EphemerisSource& ephemeris) {
     ChartReader reader(in, format, ephemeris);
     const std::unique_ptr<store::ChartImport> import = chartStore.beginImport(replace);
-    Brought brought;
     while (const std::optional<store::NewChart> chart = reader.next())
-        tally(brought, import->add(*chart), chart->name);
+        import->add(*chart);
     if (in.bad())
         throw InputFailed(std::error_code(errno ? errno : EIO, std::generic_category()));
-    import->commit();
-    return brought;
+    return import->commit();
 }
 
 std::size_t writeCharts(const store::ChartStore& chartStore, std::ostream& target, Format format) {
@@ -98,11 +82,8 @@ Brought copyCharts(const store::ChartStore& from, store::ChartStore& to, bool re
     if (sameStore(from, to))
         throw CopyRefused("a store cannot be copied onto itself: " + from.where());
     const std::unique_ptr<store::ChartImport> import = to.beginImport(replace);
-    Brought brought;
-    from.forEachChart(
-        [&](const store::StoredChart& chart) { tally(brought, import->add(carried(chart)), chart.name); });
-    import->commit();
-    return brought;
+    from.forEachChart([&](const store::StoredChart& chart) { import->add(carried(chart)); });
+    return import->commit();
 }
 
 std::optional<store::Change> renameChart(store::ChartStore& chartStore, Chosen chart,

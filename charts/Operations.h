@@ -21,11 +21,7 @@
 namespace charts {
 
 // What an import or a copy stored, and the names it skipped.
-struct Brought {
-    std::size_t stored = 0;
-    std::vector<std::string> skipped;  // stored already
-    std::vector<std::string> repeated; // met earlier in the same import or copy
-};
+using Brought = store::ImportOutcome;
 
 // The stream the charts were being read from failed; nothing was stored.
 class InputFailed : public std::system_error {

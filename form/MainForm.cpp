@@ -195,10 +195,15 @@ void MainForm::cmd_save_Click() {
     }
     m_window.showMessage(kSavedMessage);
 
-    // The names were read inside the write: they are the table as the save left it.
-    m_charts.showNames(result.names);
+    // The stored names read again, with the new chart among them.
+    std::shared_ptr<const store::ChartIndex> names;
+    if (!sayingWhatTheFileRefused(m_window, m_db, Attempt::Recall, [&] {
+            names = std::make_shared<const store::ChartIndex>(m_db.con->readIndex());
+        }))
+        return;
+    m_charts.showNames(names);
     // Another copy may have removed charts meanwhile, so the remembered position may be gone too.
-    if (remembered < static_cast<long>(result.names->size())) {
+    if (remembered < static_cast<long>(names->size())) {
         m_db.rsrecords.moveFirst();
         m_db.rsrecords.move(remembered);
         if (remembered >= 0) {

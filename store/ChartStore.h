@@ -48,8 +48,7 @@ public:
     virtual void forEachChart(const std::function<void(const StoredChart&)>& visit) const = 0;
 
     // Stores `chart` as a new chart, testing its name again inside the write: a name stored meanwhile by
-    // another program or desk gives saved = false and stores nothing. The names come back as the save
-    // left them.
+    // another program or desk gives saved = false and stores nothing.
     virtual SaveResult saveChart(const NewChart& chart) = 0;
     // Renames or deletes the chart with key `key`, found under `name`, in one write each; Gone when no
     // chart has this key and name any more. The birth data goes with the chart.

@@ -96,9 +96,8 @@ SaveResult saveChart(Connection& connection, const NewChart& chart) {
     Statement insert = connection.prepare(insertSql());
     insertChart(insert, chart);
     writeBirthData(connection, connection.lastInsertRowid(), chart.birth);
-    auto names = std::make_shared<const ChartIndex>(ChartIndex::read(connection));
     write.commit();
-    return {true, std::move(names)};
+    return {true};
 }
 
 std::string chartByKeySql() {
@@ -213,7 +212,7 @@ FileImport::FileImport(Connection& connection, bool replace)
 
 FileImport::~FileImport() = default;
 
-Taken FileImport::add(const NewChart& chart) {
+void FileImport::add(const NewChart& chart) {
     // The names are looked up in the file itself, which holds the charts added so far too: no list of
     // them grows with the import.
     Statement& find = m_statements->find;
@@ -223,10 +222,10 @@ Taken FileImport::add(const NewChart& chart) {
     while (find.step())
         stored.push_back(find.getInt64(0));
     if (std::ranges::any_of(stored, [this](std::int64_t row) { return row >= m_firstAdded; }))
-        return Taken::NameRepeated;
+        return m_outcome.repeated.push_back(chart.name);
     if (!stored.empty()) {
         if (!m_replace)
-            return Taken::NameStored;
+            return m_outcome.skipped.push_back(chart.name);
         for (const std::int64_t old : stored) {
             Statement& remove = m_statements->remove;
             remove.reset();
@@ -240,12 +239,13 @@ Taken FileImport::add(const NewChart& chart) {
     // A replaced chart that had the largest rowid frees it for the new row: what stays of the rows
     // there before is still below.
     m_firstAdded = std::min(m_firstAdded, added);
-    return Taken::Stored;
+    ++m_outcome.stored;
 }
 
-void FileImport::commit() {
+ImportOutcome FileImport::commit() {
     m_statements.reset();
     m_write->commit();
+    return std::move(m_outcome);
 }
 
 } // namespace store

@@ -21,8 +21,7 @@ class Transaction;
 // read: it waits for a writer's commit but never for the write lock.
 bool isNameStored(const Connection& connection, std::string_view name);
 
-// Stores `chart` as one new row in one write transaction, which also tests the name again and reads
-// the names as they stand after the write.
+// Stores `chart` as one new row in one write transaction, which also tests the name again.
 SaveResult saveChart(Connection& connection, const NewChart& chart);
 
 // Every column of the stored chart whose key is bound as the one parameter.
@@ -53,8 +52,8 @@ public:
     FileImport(const FileImport&) = delete;
     FileImport& operator=(const FileImport&) = delete;
 
-    Taken add(const NewChart& chart) override;
-    void commit() override;
+    void add(const NewChart& chart) override;
+    ImportOutcome commit() override;
 
 private:
     struct Statements;
@@ -65,6 +64,7 @@ private:
     // The rows this import added are those from this rowid on: SQLite gives a new row one more than
     // the largest rowid there is, so every row there before stays below it (see add()).
     std::int64_t m_firstAdded = 0;
+    ImportOutcome m_outcome;
 };
 
 } // namespace store

@@ -377,6 +377,34 @@ Result Connection::exec(std::string_view sql, const Params& params) {
                  sql);
 }
 
+void Connection::beginCopy(std::string_view sql) {
+    ensureConnected();
+    Result result(PQexec(m_conn, std::string(sql).c_str()));
+    if (!result.m_result || PQresultStatus(result.m_result.get()) != PGRES_COPY_IN)
+        raise(result.m_result.get());
+}
+
+void Connection::sendCopy(std::string_view rows) {
+    if (PQputCopyData(m_conn, rows.data(), static_cast<int>(rows.size())) != 1)
+        raise(nullptr);
+}
+
+void Connection::endCopy() {
+    if (PQputCopyEnd(m_conn, nullptr) != 1)
+        raise(nullptr);
+    check(PQgetResult(m_conn), "copy");
+    // The statement's results end with a null.
+    while (pg_result* more = PQgetResult(m_conn))
+        PQclear(more);
+}
+
+void Connection::abandonCopy() noexcept {
+    if (!isUp() || PQputCopyEnd(m_conn, "the import was given up") != 1)
+        return;
+    while (pg_result* more = PQgetResult(m_conn))
+        PQclear(more);
+}
+
 Result Connection::execPrepared(std::string_view sql, const Params& params) {
     ensureConnected();
     auto found = m_prepared.find(std::string(sql));

@@ -74,6 +74,7 @@ public:
     std::string_view command() const;
 
 private:
+    friend class Connection;
     struct Clear {
         void operator()(pg_result* result) const noexcept;
     };
@@ -103,6 +104,15 @@ public:
     Result execPrepared(std::string_view sql, const Params& params = {});
     // Runs the program's own fixed SQL, which may hold several statements and binds nothing.
     void execScript(std::string_view sql);
+
+    // Rows sent to the server in COPY's text format: begun by a "copy … from stdin" statement, each
+    // send()'s data queued by libpq, ended by endCopy(), which throws as exec() does for the rows the
+    // server refused.
+    void beginCopy(std::string_view sql);
+    void sendCopy(std::string_view rows);
+    void endCopy();
+    // Ends the rows sent so far without keeping them, for an import given up; never throws.
+    void abandonCopy() noexcept;
 
     // Whether a Transaction is open on this connection.
     bool inTransaction() const { return m_inTransaction; }

@@ -3,7 +3,10 @@
 #include "store/Error.h"
 #include "store/ServerSchema.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 namespace store {
 
@@ -16,6 +19,9 @@ constexpr std::string_view kIndexSql = "select id, name from Int_Velmorant order
 constexpr std::string_view kNameStoredSql = "select 1 from Int_Velmorant where name = $1 limit 1";
 constexpr std::string_view kBirthColumns =
     "birth_date, birth_time, birth_zone, ayanamsa, karakas, node, place, latitude, longitude";
+constexpr std::string_view kBirthTypes =
+    "birth_date text, birth_time text, birth_zone text, ayanamsa text,"
+    " karakas integer, node text, place text, latitude text, longitude text";
 
 // The insert of a new chart, which stores nothing when the name is stored meanwhile: the constraint on
 // the names waits for a desk saving the same name at the same moment, and says so once it commits.
@@ -29,9 +35,11 @@ std::string insertSql() {
     return sql + ") values (" + marks + ") on conflict do nothing returning id";
 }
 
-std::string keepBirthSql() {
-    return "insert into birth_data (chart, " + std::string(kBirthColumns) +
-           ") values ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10)";
+// insertSql() and the birth data of the chart it adds, in one statement; $14 to $22: the birth data.
+std::string saveWithBirthSql() {
+    return "with added as (" + insertSql() + ") insert into birth_data (chart, " +
+           std::string(kBirthColumns) +
+           ") select id, $14, $15, $16, $17, $18::integer, $19, $20, $21, $22 from added returning chart";
 }
 
 pg::Params chartParams(const NewChart& chart) {
@@ -42,14 +50,13 @@ pg::Params chartParams(const NewChart& chart) {
     return params;
 }
 
-pg::Params birthParams(std::int64_t chart, const BirthData& birth) {
-    pg::Params params;
-    params.add(chart).add(birth.date).add(birth.time).add(birth.zone).add(birth.ayanamsa);
+// The birth data after a chart's parameters, as saveWithBirthSql() takes it.
+void addBirthParams(pg::Params& params, const BirthData& birth) {
+    params.add(birth.date).add(birth.time).add(birth.zone).add(birth.ayanamsa);
     params.add(std::int64_t{birth.karakas}).add(birth.node);
     // A chart without a place keeps nulls there, as the file does.
     for (const std::string* part : {&birth.place, &birth.latitude, &birth.longitude})
         birth.hasPlace() ? params.add(*part) : params.addNull();
-    return params;
 }
 
 // The nine columns of kBirthColumns from `first` on.
@@ -80,48 +87,173 @@ ChartIndex indexOf(const pg::Result& rows) {
     return index;
 }
 
-// An import: one transaction on the store's connection. The charts it added are the rows its own
-// transaction wrote (xmin), so no list of them grows with the import.
+// One field in COPY's text format: a backslash, a tab or a line break escaped, a null as \N.
+void appendField(std::string& row, std::string_view text) {
+    for (const char c : text) {
+        switch (c) {
+        case '\\':
+            row += "\\\\";
+            break;
+        case '\t':
+            row += "\\t";
+            break;
+        case '\n':
+            row += "\\n";
+            break;
+        case '\r':
+            row += "\\r";
+            break;
+        default:
+            row += c;
+        }
+    }
+}
+
+constexpr std::string_view kNull = "\\N";
+
+// An import: one transaction on the store's connection. The charts are sent in COPY's text format into
+// a table of the transaction's own, as fast as the server takes rows in; commit() then sorts them out
+// in a few statements, whatever their number: a name met earlier in the import, a name stored already
+// (skipped, or its chart replaced), and the rest added in the order met, with their birth data.
 class ServerImport final : public ChartImport {
 public:
     ServerImport(pg::Connection& connection, bool replace)
         : m_connection(connection)
         , m_replace(replace)
         , m_write(connection) {
-        // The row's xmin is the 32-bit transaction number, without the epoch this one carries.
-        const pg::Result own = connection.exec("select pg_current_xact_id()");
-        m_transaction = std::to_string(static_cast<std::uint64_t>(own.integer(0, 0)) & 0xffffffffu);
+        m_connection.exec(
+            "create temporary table velmorant_import (seq bigint generated always as identity,"
+            " name text, sunsign smallint, sundeg text, sunmin text, monsign smallint, mondeg text,"
+            " monmin text, aksign smallint, akdeg text, akmin text, amksign smallint, amkdeg text,"
+            " amkmin text, " +
+            std::string(kBirthTypes) + ") on commit drop");
+        m_connection.beginCopy(
+            "copy velmorant_import (name, sunsign, sundeg, sunmin, monsign, mondeg, monmin,"
+            " aksign, akdeg, akmin, amksign, amkdeg, amkmin, " +
+            std::string(kBirthColumns) + ") from stdin");
     }
 
-    Taken add(const NewChart& chart) override {
-        const pg::Result stored =
-            m_connection.execPrepared("select xmin = $2::xid from Int_Velmorant where name = $1",
-                                      pg::Params().add(chart.name).add(m_transaction));
-        for (int row = 0; row < stored.rows(); ++row)
-            if (stored.text(row, 0) == "t")
-                return Taken::NameRepeated;
-        if (stored.rows() > 0) {
-            if (!m_replace)
-                return Taken::NameStored;
-            // The birth data goes with its chart.
-            m_connection.execPrepared("delete from Int_Velmorant where name = $1",
-                                      pg::Params().add(chart.name));
+    void add(const NewChart& chart) override {
+        appendField(m_rows, chart.name);
+        for (const StoredBody& body : chart.bodies) {
+            m_rows += '\t';
+            m_rows += std::to_string(body.sign);
+            m_rows += '\t';
+            appendField(m_rows, body.degrees);
+            m_rows += '\t';
+            appendField(m_rows, body.minutes);
         }
-        const pg::Result added = m_connection.execPrepared(insertSql(), chartParams(chart));
-        if (added.rows() == 0)
-            return Taken::NameStored; // by another desk, since the look above
-        if (chart.birth)
-            m_connection.execPrepared(keepBirthSql(), birthParams(added.integer(0, 0), *chart.birth));
-        return Taken::Stored;
+        if (chart.birth) {
+            const BirthData& birth = *chart.birth;
+            for (const std::string* part : {&birth.date, &birth.time, &birth.zone, &birth.ayanamsa}) {
+                m_rows += '\t';
+                appendField(m_rows, *part);
+            }
+            m_rows += '\t';
+            m_rows += std::to_string(birth.karakas);
+            m_rows += '\t';
+            appendField(m_rows, birth.node);
+            // A chart without a place keeps nulls there, as the file does.
+            for (const std::string* part : {&birth.place, &birth.latitude, &birth.longitude}) {
+                m_rows += '\t';
+                if (birth.hasPlace())
+                    appendField(m_rows, *part);
+                else
+                    m_rows += kNull;
+            }
+        } else {
+            for (int column = 0; column < 9; ++column) {
+                m_rows += '\t';
+                m_rows += kNull;
+            }
+        }
+        m_rows += '\n';
+        if (m_rows.size() >= kSendAt) {
+            m_connection.sendCopy(m_rows);
+            m_rows.clear();
+        }
     }
 
-    void commit() override { m_write.commit(); }
+    ~ServerImport() override {
+        if (m_copying)
+            m_connection.abandonCopy();
+    }
+
+    ImportOutcome commit() override {
+        m_connection.sendCopy(m_rows);
+        m_rows.clear();
+        m_copying = false;
+        m_connection.endCopy();
+        ImportOutcome outcome;
+        // Skipped names in the order met, from the statements below.
+        std::vector<std::pair<std::int64_t, std::string>> skipped;
+        const auto take = [](const pg::Result& rows,
+                             std::vector<std::pair<std::int64_t, std::string>>& into) {
+            for (int row = 0; row < rows.rows(); ++row)
+                into.emplace_back(rows.integer(row, 0), std::string(rows.text(row, 1)));
+        };
+        // A name stored already is skipped each time it comes, or its chart gives way to the first that
+        // comes; a later one of a name this import adds is skipped either way.
+        std::vector<std::pair<std::int64_t, std::string>> repeated;
+        if (!m_replace)
+            take(
+                m_connection.exec("delete from velmorant_import i using Int_Velmorant c where c.name = i.name"
+                                  " returning i.seq, i.name"),
+                skipped);
+        take(m_connection.exec("delete from velmorant_import i using velmorant_import j where j.name = i.name"
+                               " and j.seq < i.seq returning i.seq, i.name"),
+             repeated);
+        if (m_replace)
+            m_connection.exec("delete from Int_Velmorant c using velmorant_import i where c.name = i.name");
+        // Another desk may store one of the names meanwhile: the constraint waits for it, and the name is
+        // then skipped as stored already.
+        m_connection.exec(
+            "create temporary table velmorant_added on commit drop as with added as (insert into"
+            " Int_Velmorant (name, sunsign, sundeg, sunmin, monsign, mondeg, monmin, aksign,"
+            " akdeg, akmin, amksign, amkdeg, amkmin) select name, sunsign, sundeg, sunmin,"
+            " monsign, mondeg, monmin, aksign, akdeg, akmin, amksign, amkdeg, amkmin from"
+            " velmorant_import order by seq on conflict do nothing returning id, name)"
+            " select id, name from added");
+        m_connection.exec("insert into birth_data (chart, " + std::string(kBirthColumns) + ") select a.id, " +
+                          prefixed("i.") +
+                          " from velmorant_added a join velmorant_import i on i.name = a.name"
+                          " where i.birth_date is not null");
+        outcome.stored =
+            static_cast<std::size_t>(m_connection.exec("select count(*) from velmorant_added").integer(0, 0));
+        take(m_connection.exec("select seq, name from velmorant_import i where not exists (select 1 from"
+                               " velmorant_added a where a.name = i.name)"),
+             skipped);
+        m_write.commit();
+        std::ranges::sort(skipped);
+        std::ranges::sort(repeated);
+        for (auto& [seq, name] : skipped)
+            outcome.skipped.push_back(std::move(name));
+        for (auto& [seq, name] : repeated)
+            outcome.repeated.push_back(std::move(name));
+        return outcome;
+    }
 
 private:
+    // Rows go to libpq a mebibyte at a time.
+    static constexpr std::size_t kSendAt = std::size_t{1} << 20;
+
+    static std::string prefixed(std::string_view alias) {
+        std::string columns;
+        std::string_view rest = kBirthColumns;
+        while (!rest.empty()) {
+            const std::size_t comma = rest.find(", ");
+            columns +=
+                (columns.empty() ? "" : ", ") + std::string(alias) + std::string(rest.substr(0, comma));
+            rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 2);
+        }
+        return columns;
+    }
+
     pg::Connection& m_connection;
     bool m_replace;
     pg::Transaction m_write;
-    std::string m_transaction;
+    std::string m_rows;
+    bool m_copying = true;
 };
 
 } // namespace
@@ -248,17 +380,13 @@ void ServerStore::forEachChart(const std::function<void(const StoredChart&)>& vi
 }
 
 SaveResult ServerStore::saveChart(const NewChart& chart) {
-    pg::Transaction write(m_connection);
-    if (m_connection.exec(kNameStoredSql, pg::Params().add(chart.name)).rows() > 0)
-        return {};
-    const pg::Result added = m_connection.exec(insertSql(), chartParams(chart));
-    if (added.rows() == 0)
-        return {}; // stored by another desk since the look above
-    if (chart.birth)
-        m_connection.exec(keepBirthSql(), birthParams(added.integer(0, 0), *chart.birth));
-    auto names = std::make_shared<const ChartIndex>(readIndex());
-    write.commit();
-    return {true, std::move(names)};
+    // One statement, so one transaction and one trip to the server: the chart with its birth data, or
+    // nothing when the name is stored already or by a desk saving it at this moment.
+    if (!chart.birth)
+        return {m_connection.execPrepared(insertSql(), chartParams(chart)).rows() > 0};
+    pg::Params params = chartParams(chart);
+    addBirthParams(params, *chart.birth);
+    return {m_connection.execPrepared(saveWithBirthSql(), params).rows() > 0};
 }
 
 Change ServerStore::renameChart(std::int64_t key, std::string_view name, std::string_view newName) {

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace store {
 
@@ -38,10 +39,9 @@ struct NewChart {
     std::optional<BirthData> birth; // kept beside the chart, in the same write
 };
 
-// What a save found, and the stored names as the save left them.
+// What a save found.
 struct SaveResult {
-    bool saved = false; // false: the name was stored meanwhile, by another copy of the program
-    std::shared_ptr<const ChartIndex> names;
+    bool saved = false; // false: the name was stored meanwhile, by another program or desk
 };
 
 // What a rename or a delete found when it took the write lock.
@@ -58,11 +58,11 @@ struct StoredChart {
     std::optional<BirthData> birth;
 };
 
-// What became of a chart brought in.
-enum class Taken {
-    Stored,
-    NameStored,   // skipped: its name is stored already
-    NameRepeated, // skipped: a chart of the same name came earlier in the same import
+// What an import kept: how many charts it stored, and the names it skipped, each in the order met.
+struct ImportOutcome {
+    std::size_t stored = 0;
+    std::vector<std::string> skipped;  // stored already
+    std::vector<std::string> repeated; // met earlier in the same import
 };
 
 // Charts brought in from elsewhere, all in one write transaction: nothing is kept unless commit() runs.
@@ -71,8 +71,9 @@ enum class Taken {
 class ChartImport {
 public:
     virtual ~ChartImport() = default;
-    virtual Taken add(const NewChart& chart) = 0;
-    virtual void commit() = 0;
+    virtual void add(const NewChart& chart) = 0;
+    // Keeps what the import brings, in one commit, and says what became of each chart.
+    virtual ImportOutcome commit() = 0;
 };
 
 } // namespace store

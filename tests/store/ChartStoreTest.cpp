@@ -251,13 +251,13 @@ TEST_P(ListedChartTest, AChartRemovedOrReplacedAfterListingIsGoneNotAnother) {
     EXPECT_EQ(errorOf([&] { rs.field(store::kFirstPositionOrdinal); }).code(), Errc::ChartGone);
 }
 
-TEST_P(SizedChartTest, ASaveTestsTheNameInsideItsWriteAndListsTheNamesAfterIt) {
+TEST_P(SizedChartTest, ASaveTestsTheNameInsideItsWriteAndListsTheChartLast) {
     EXPECT_FALSE(store->isNameStored("Asha"));
-    const store::SaveResult saved = store->saveChart(chart("Asha"));
-    ASSERT_TRUE(saved.saved);
-    ASSERT_EQ(saved.names->size(), static_cast<std::size_t>(size()) + 1);
-    EXPECT_EQ(saved.names->name(saved.names->size() - 1), "Asha");
-    const store::Table row = store->readChart(saved.names->rowid(saved.names->size() - 1));
+    ASSERT_TRUE(store->saveChart(chart("Asha")).saved);
+    const store::ChartIndex names = store->readIndex();
+    ASSERT_EQ(names.size(), static_cast<std::size_t>(size()) + 1);
+    EXPECT_EQ(names.name(names.size() - 1), "Asha");
+    const store::Table row = store->readChart(names.rowid(names.size() - 1));
     EXPECT_EQ(row.columns(), (std::vector<std::string>{"id", "name", "sunsign", "sundeg", "sunmin", "monsign",
                                                        "mondeg", "monmin", "aksign", "akdeg", "akmin",
                                                        "amksign", "amkdeg", "amkmin"}));
@@ -346,18 +346,32 @@ TEST_P(ChartStoreTest, AnImportKeepsTheFirstOfARepeatedNameAndNothingBeforeItsCo
     store->saveChart(chart("kept", kBirth));
     {
         const auto import = store->beginImport(false);
-        EXPECT_EQ(import->add(chart("kept")), store::Taken::NameStored);
-        EXPECT_EQ(import->add(chart("new")), store::Taken::Stored);
-        EXPECT_EQ(import->add(chart("new")), store::Taken::NameRepeated);
+        for (const char* name : {"kept", "new", "new"})
+            import->add(chart(name));
         EXPECT_FALSE(db.open()->isNameStored("new")) << "not before the commit";
     }
     EXPECT_EQ(namesOf(store->readIndex()), std::vector<std::string>{"kept"}) << "no commit, nothing kept";
     {
         const auto import = store->beginImport(true);
-        EXPECT_EQ(import->add(chart("kept", later)), store::Taken::Stored);
-        EXPECT_EQ(import->add(chart("kept")), store::Taken::NameRepeated);
-        EXPECT_EQ(import->add(chart("other")), store::Taken::Stored);
-        import->commit();
+        import->add(chart("kept", later));
+        import->add(chart("kept"));
+        import->add(chart("other"));
+        const store::ImportOutcome outcome = import->commit();
+        EXPECT_EQ(outcome.stored, 2u);
+        EXPECT_EQ(outcome.repeated, std::vector<std::string>{"kept"});
+        EXPECT_TRUE(outcome.skipped.empty());
+    }
+    {
+        const auto import = store->beginImport(false);
+        for (const char* name : {"new", "kept", "new", "newer"})
+            import->add(chart(name));
+        const store::ImportOutcome outcome = import->commit();
+        EXPECT_EQ(outcome.stored, 2u);
+        EXPECT_EQ(outcome.skipped, std::vector<std::string>{"kept"});
+        EXPECT_EQ(outcome.repeated, std::vector<std::string>{"new"});
+        ASSERT_TRUE(store->readChart(*store->findChart("new")).rowCount());
+        store->deleteChart(*store->findChart("new"), "new");
+        store->deleteChart(*store->findChart("newer"), "newer");
     }
     std::vector<std::pair<std::string, std::optional<store::BirthData>>> exported;
     store->forEachChart([&](const store::StoredChart& stored) {
@@ -471,8 +485,8 @@ TEST_P(OlderFileTest, BirthDataIsKeptWithItsChartAndAnOlderFileGetsItsTable) {
     EXPECT_FALSE(con.hasTable(store::kBirthTable)) << "no table until there is birth data to keep";
 
     const store::BirthData birth{"1990-05-17", "14:30", "Asia/Kolkata", "lahiri", 8, "mean"};
-    const store::SaveResult saved = store::saveChart(con, chart("born", birth));
-    const std::int64_t key = saved.names->rowid(saved.names->size() - 1);
+    store::saveChart(con, chart("born", birth));
+    const std::int64_t key = *store::findChart(con, "born");
     EXPECT_EQ(store::readBirthData(con, key), birth);
     EXPECT_EQ(store::readBirthData(con, key - 1), std::nullopt);
 
@@ -490,16 +504,16 @@ TEST_P(OlderFileTest, BirthDataIsKeptWithItsChartAndAnOlderFileGetsItsTable) {
     placed.place = "Chennai, Tamil Nadu, India";
     placed.latitude = "13.0878 N";
     placed.longitude = "80.2785 E";
-    const store::SaveResult withPlace = store::saveChart(con, chart("placed", placed));
+    store::saveChart(con, chart("placed", placed));
     EXPECT_TRUE(store::hasPlaceColumns(con));
-    EXPECT_EQ(store::readBirthData(con, withPlace.names->rowid(withPlace.names->size() - 1)), placed);
+    EXPECT_EQ(store::readBirthData(con, *store::findChart(con, "placed")), placed);
     EXPECT_EQ(store::readBirthData(con, key), birth);
 
     // Some other program removes the chart but not its birth data; the key comes back for a new chart.
     testing_support::runSql(path, "delete from Int_Velmorant where rowid = " + std::to_string(key));
     testing_support::runSql(path, "delete from Int_Velmorant where name = 'placed'");
-    const store::SaveResult again = store::saveChart(con, chart("reborn"));
-    ASSERT_EQ(again.names->rowid(again.names->size() - 1), key);
+    store::saveChart(con, chart("reborn"));
+    ASSERT_EQ(store::findChart(con, "reborn"), key);
     EXPECT_EQ(store::readBirthData(con, key), std::nullopt) << "a new chart never inherits birth data";
 }
 
