@@ -251,8 +251,10 @@ void Connection::connect() {
     PQsetNoticeProcessor(
         m_conn, [](void*, const char*) {}, nullptr);
     // The program's texts are UTF-8 whatever the database's encoding; a write waits for another desk's
-    // lock as long as it would for a file's.
-    execScript("set client_encoding = 'UTF8'; set lock_timeout = " + std::to_string(kBusyWait.count()));
+    // lock as long as it would for a file's; an import's charts, gathered in a table of its own, stay
+    // in memory (taken only as used).
+    execScript("set client_encoding = 'UTF8'; set lock_timeout = " + std::to_string(kBusyWait.count()) +
+               "; set temp_buffers = '256MB'");
     if (!m_sessionSql.empty())
         execScript(m_sessionSql);
 }
@@ -375,6 +377,20 @@ Result Connection::exec(std::string_view sql, const Params& params) {
                               params.m_types.data(), bound.values.data(), bound.lengths.data(),
                               params.m_formats.data(), 0),
                  sql);
+}
+
+void Connection::sendQuery(std::string_view sql) {
+    ensureConnected();
+    if (PQsendQuery(m_conn, std::string(sql).c_str()) != 1)
+        raise(nullptr);
+}
+
+Result Connection::receive(std::string_view sql) {
+    Result result = check(PQgetResult(m_conn), sql);
+    // A statement's results end with a null.
+    while (pg_result* more = PQgetResult(m_conn))
+        PQclear(more);
+    return result;
 }
 
 void Connection::beginCopy(std::string_view sql) {

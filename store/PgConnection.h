@@ -105,6 +105,12 @@ public:
     // Runs the program's own fixed SQL, which may hold several statements and binds nothing.
     void execScript(std::string_view sql);
 
+    // One statement of the program's own fixed SQL sent without waiting for its rows, and its rows
+    // taken later by receive(), which throws as exec() does. Nothing else may run on the connection
+    // in between.
+    void sendQuery(std::string_view sql);
+    Result receive(std::string_view sql);
+
     // Rows sent to the server in COPY's text format: begun by a "copy … from stdin" statement, each
     // send()'s data queued by libpq, ended by endCopy(), which throws as exec() does for the rows the
     // server refused.

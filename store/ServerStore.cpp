@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -122,18 +123,21 @@ public:
         , m_replace(replace)
         , m_write(connection) {
         m_connection.exec(
-            "create temporary table velmorant_import (seq bigint generated always as identity,"
+            "create temporary table velmorant_import (seq bigint,"
             " name text, sunsign smallint, sundeg text, sunmin text, monsign smallint, mondeg text,"
             " monmin text, aksign smallint, akdeg text, akmin text, amksign smallint, amkdeg text,"
             " amkmin text, " +
             std::string(kBirthTypes) + ") on commit drop");
         m_connection.beginCopy(
-            "copy velmorant_import (name, sunsign, sundeg, sunmin, monsign, mondeg, monmin,"
+            "copy velmorant_import (seq, name, sunsign, sundeg, sunmin, monsign, mondeg, monmin,"
             " aksign, akdeg, akmin, amksign, amkdeg, amkmin, " +
             std::string(kBirthColumns) + ") from stdin");
     }
 
     void add(const NewChart& chart) override {
+        // The order met, numbered here: the server's own numbering would cost as much as the rest.
+        m_rows += std::to_string(m_count);
+        m_rows += '\t';
         appendField(m_rows, chart.name);
         for (const StoredBody& body : chart.bodies) {
             m_rows += '\t';
@@ -144,6 +148,7 @@ public:
             appendField(m_rows, body.minutes);
         }
         if (chart.birth) {
+            m_anyBirth = true;
             const BirthData& birth = *chart.birth;
             for (const std::string* part : {&birth.date, &birth.time, &birth.zone, &birth.ayanamsa}) {
                 m_rows += '\t';
@@ -168,6 +173,7 @@ public:
             }
         }
         m_rows += '\n';
+        ++m_count;
         if (m_rows.size() >= kSendAt) {
             m_connection.sendCopy(m_rows);
             m_rows.clear();
@@ -184,6 +190,9 @@ public:
         m_rows.clear();
         m_copying = false;
         m_connection.endCopy();
+        // Room to sort and match a million names in memory; the planner learns what it holds.
+        m_connection.exec("set local work_mem = '256MB'");
+        m_connection.exec("analyze velmorant_import");
         ImportOutcome outcome;
         // Skipped names in the order met, from the statements below.
         std::vector<std::pair<std::int64_t, std::string>> skipped;
@@ -205,24 +214,40 @@ public:
              repeated);
         if (m_replace)
             m_connection.exec("delete from Int_Velmorant c using velmorant_import i where c.name = i.name");
-        // Another desk may store one of the names meanwhile: the constraint waits for it, and the name is
-        // then skipped as stored already.
-        m_connection.exec(
-            "create temporary table velmorant_added on commit drop as with added as (insert into"
-            " Int_Velmorant (name, sunsign, sundeg, sunmin, monsign, mondeg, monmin, aksign,"
-            " akdeg, akmin, amksign, amkdeg, amkmin) select name, sunsign, sundeg, sunmin,"
-            " monsign, mondeg, monmin, aksign, akdeg, akmin, amksign, amkdeg, amkmin from"
-            " velmorant_import order by seq on conflict do nothing returning id, name)"
-            " select id, name from added");
-        m_connection.exec("insert into birth_data (chart, " + std::string(kBirthColumns) + ") select a.id, " +
-                          prefixed("i.") +
-                          " from velmorant_added a join velmorant_import i on i.name = a.name"
-                          " where i.birth_date is not null");
-        outcome.stored =
-            static_cast<std::size_t>(m_connection.exec("select count(*) from velmorant_added").integer(0, 0));
-        take(m_connection.exec("select seq, name from velmorant_import i where not exists (select 1 from"
-                               " velmorant_added a where a.name = i.name)"),
-             skipped);
+        // A plain insert, as quick as COPY's own, the birth data beside it in the same statement. Only
+        // when another desk stored one of the names since the look above is it made again, taking each
+        // row as the constraint allows, and the names it could not take are skipped as stored already.
+        const std::string insert =
+            "insert into Int_Velmorant (name, sunsign, sundeg, sunmin, monsign, mondeg, monmin, aksign, "
+            "akdeg,"
+            " akmin, amksign, amkdeg, amkmin) select name, sunsign, sundeg, sunmin, monsign, mondeg, monmin,"
+            " aksign, akdeg, akmin, amksign, amkdeg, amkmin from velmorant_import order by seq";
+        const auto withBirth = [&](const std::string& adding, std::string_view then) {
+            return "with added as (" + adding + " returning id, name)" +
+                   (m_anyBirth ? ", birth as (insert into birth_data (chart, " + std::string(kBirthColumns) +
+                                     ") select a.id, " + prefixed("i.") +
+                                     " from added a join velmorant_import i on i.name = a.name"
+                                     " where i.birth_date is not null)"
+                               : std::string()) +
+                   " " + std::string(then);
+        };
+        const std::size_t left = m_count - skipped.size() - repeated.size();
+        m_connection.exec("savepoint velmorant_insert");
+        try {
+            outcome.stored = static_cast<std::size_t>(
+                m_anyBirth ? m_connection.exec(withBirth(insert, "select count(*) from added")).integer(0, 0)
+                           : m_connection.exec(insert).affected());
+        } catch (const pg::ServerError& e) {
+            if (!e.isDuplicate())
+                throw;
+            m_connection.exec("rollback to savepoint velmorant_insert");
+            const pg::Result taken = m_connection.exec(
+                withBirth(insert + " on conflict do nothing", "select i.seq, i.name from velmorant_import i"
+                                                              " where not exists (select 1 from added a"
+                                                              " where a.name = i.name)"));
+            take(taken, skipped);
+            outcome.stored = left - static_cast<std::size_t>(taken.rows());
+        }
         m_write.commit();
         std::ranges::sort(skipped);
         std::ranges::sort(repeated);
@@ -253,6 +278,8 @@ private:
     bool m_replace;
     pg::Transaction m_write;
     std::string m_rows;
+    std::size_t m_count = 0;
+    bool m_anyBirth = false;
     bool m_copying = true;
 };
 
@@ -348,12 +375,20 @@ void ServerStore::forEachChart(const std::function<void(const StoredChart&)>& vi
     if (!m_connection.inTransaction())
         read.emplace(m_connection);
     m_connection.exec(sql);
+    // The next batch is asked for before this one is handed on, so that the server reads it meanwhile.
+    constexpr std::string_view kFetch = "fetch forward 10000 from velmorant_export";
+    bool asked = false;
     try {
+        m_connection.sendQuery(kFetch);
+        asked = true;
         StoredChart chart;
         for (;;) {
-            const pg::Result batch = m_connection.exec("fetch forward 500 from velmorant_export");
+            const pg::Result batch = m_connection.receive(kFetch);
+            asked = false;
             if (batch.rows() == 0)
                 break;
+            m_connection.sendQuery(kFetch);
+            asked = true;
             for (int row = 0; row < batch.rows(); ++row) {
                 chart.name = batch.isNull(row, 0) ? std::string() : std::string(batch.text(row, 0));
                 for (int position = 0; position < 12; ++position)
@@ -367,6 +402,8 @@ void ServerStore::forEachChart(const std::function<void(const StoredChart&)>& vi
     } catch (...) {
         if (!read && m_connection.inTransaction()) {
             try {
+                if (asked)
+                    m_connection.receive(kFetch);
                 m_connection.exec("close velmorant_export");
             } catch (const Error&) {
                 // The transaction it stood in is lost already.

@@ -108,6 +108,24 @@ TEST_F(ServerStoreTest, AnImportTheServerStoppedUnderKeepsNothingAndTheNextOneWo
     EXPECT_EQ(names(), (std::vector<std::string>{"one", "two"}));
 }
 
+TEST_F(ServerStoreTest, ANameAnotherDeskStoresWhileAnImportCommitsIsSkippedAndTheRestKept) {
+    PgClient otherDesk(location);
+    otherDesk.execute("begin; insert into Int_Velmorant (name) values ('Ravi')");
+    const auto import = store->beginImport(false);
+    for (const char* name : {"Asha", "Ravi", "Meera"})
+        import->add(chart(name));
+    auto committed = std::async(std::launch::async, [&] { return import->commit(); });
+    untilALockIsWaitedFor(); // the import waits to learn whether Ravi is kept
+    otherDesk.execute("commit");
+    const store::ImportOutcome outcome = committed.get();
+    EXPECT_EQ(outcome.stored, 2u);
+    EXPECT_EQ(outcome.skipped, std::vector<std::string>{"Ravi"});
+    EXPECT_EQ(names(), (std::vector<std::string>{"Ravi", "Asha", "Meera"}));
+    const auto meera = store->findChart("Meera");
+    ASSERT_TRUE(meera);
+    EXPECT_EQ(store->readBirthData(*meera), chart("Meera").birth) << "the birth data comes with it";
+}
+
 TEST_F(ServerStoreTest, ADeskKilledInTheMiddleOfAnImportLeavesNothingOfIt) {
     testing_support::Child desk = testing_support::startChild([&] {
         const auto own = store::openStore(location);
