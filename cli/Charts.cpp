@@ -31,8 +31,9 @@ namespace cli {
 namespace {
 
 constexpr std::string_view kFileTroubleHelp =
-    "3 the database file is missing or damaged, or in use by another program past a wait of five seconds,\n"
-    "or standard output cannot be written.";
+    "3 the database file is missing or damaged, or in use by another program past a wait of five seconds\n"
+    "(a server: cannot be reached, or busy with another desk's write as long), or standard output cannot\n"
+    "be written.";
 constexpr std::string_view kReadHelp = "Exit status: 0 done; 2 invalid arguments;\n";
 constexpr std::string_view kChangeHelp =
     "Exit status: 0 done; 1 the chart is not stored, or the new name is taken; 2 invalid arguments;\n";
@@ -324,8 +325,8 @@ CLI::App* addSubcommand(CLI::App& parent, const char* name, const char* descript
 
 void addChartsCommand(CLI::App& app, Io io, int& status) {
     CLI::App* command =
-        app.add_subcommand("charts", "The stored charts of a database file: list, show, rename, "
-                                     "delete, export, import and copy them.");
+        app.add_subcommand("charts", "The stored charts of a database file or a server: list, "
+                                     "show, rename, delete, export, import and copy them.");
     command->require_subcommand(1);
     const auto arguments = std::make_shared<Arguments>();
 

@@ -2,6 +2,7 @@
 
 #include "store/Connection.h"
 #include "store/Error.h"
+#include "store/Sql.h"
 #include "store/Sqlite.h"
 #include "store/Transaction.h"
 
@@ -12,17 +13,17 @@ namespace store {
 namespace {
 
 std::string insertSql() {
-    std::string sql = "insert into " + sqlite::quoteIdentifier(kChartTable) + " (";
+    std::string sql = "insert into " + quoteIdentifier(kChartTable) + " (";
     std::string marks;
     for (const std::string_view column : kChartColumns) {
-        sql += (marks.empty() ? "" : ", ") + sqlite::quoteIdentifier(column);
+        sql += (marks.empty() ? "" : ", ") + quoteIdentifier(column);
         marks += marks.empty() ? "?" : ", ?";
     }
     return sql + ") values (" + marks + ")";
 }
 
 std::string chartTable() {
-    return sqlite::quoteIdentifier(kChartTable);
+    return quoteIdentifier(kChartTable);
 }
 
 // Finding charts by name stays quick at any size. A file made before the index gets it at its first
@@ -62,8 +63,8 @@ ChartIndex ChartIndex::read(const Connection& connection) {
         throw Error(Errc::MissingTable, kChartTable);
     // In rowid order, the table's own: an index on the names (a file made elsewhere may have one) must
     // not reorder the list.
-    Statement walk = connection.prepare("select rowid, name from " + sqlite::quoteIdentifier(kChartTable) +
-                                        " order by rowid");
+    Statement walk =
+        connection.prepare("select rowid, name from " + quoteIdentifier(kChartTable) + " order by rowid");
     ChartIndex index;
     while (walk.step()) {
         index.m_rowids.push_back(walk.getInt64(0));
@@ -80,8 +81,8 @@ std::string_view ChartIndex::name(std::size_t position) const {
 
 bool isNameStored(const Connection& connection, std::string_view name) {
     connection.checkSameFile();
-    Statement find = connection.prepare("select 1 from " + sqlite::quoteIdentifier(kChartTable) +
-                                        " where name = ? limit 1");
+    Statement find =
+        connection.prepare("select 1 from " + quoteIdentifier(kChartTable) + " where name = ? limit 1");
     find.bind(1, name);
     return find.step();
 }
@@ -170,7 +171,7 @@ void forEachChart(const Connection& connection, const std::function<void(const S
     const bool birth = connection.hasTable(kBirthTable);
     std::string sql = "select c.name";
     for (std::size_t column = 1; column < kChartColumns.size(); ++column)
-        sql += ", c." + sqlite::quoteIdentifier(kChartColumns[column]);
+        sql += ", c." + quoteIdentifier(kChartColumns[column]);
     sql += birth ? ", " + birthColumnsSql(connection, "b.") + " from " + chartTable() +
                        " c left join birth_data b on b.chart = c.rowid"
                  : " from " + chartTable() + " c";

@@ -89,16 +89,6 @@ std::string quotedName(std::string_view message) {
 
 } // namespace
 
-std::string quoteIdentifier(std::string_view name) {
-    std::string quoted = "\"";
-    for (const char c : name) {
-        quoted += c;
-        if (c == '"')
-            quoted += '"';
-    }
-    return quoted + "\"";
-}
-
 Params& Params::add(std::int64_t value) {
     m_values.push_back(std::to_string(value));
     m_null.push_back(false);

@@ -161,7 +161,4 @@ private:
     bool m_open = true;
 };
 
-// Double-quotes an identifier that the program took from its own constants or the database's catalog.
-std::string quoteIdentifier(std::string_view name);
-
 } // namespace store::pg

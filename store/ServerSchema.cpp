@@ -3,6 +3,7 @@
 #include "store/Error.h"
 #include "store/PgConnection.h"
 #include "store/Schema.h"
+#include "store/Sql.h"
 #include "store/Sqlite.h"
 
 #include <memory>
@@ -36,15 +37,15 @@ void copyReferenceRows(pg::Connection& server) {
     sqlite::check(db.get(),
                   sqlite3_exec(db.get(), std::string(kDatabaseSql).c_str(), nullptr, nullptr, nullptr));
     for (const std::string_view table : kReferenceTables) {
-        const std::string select = "select * from " + sqlite::quoteIdentifier(table) + " order by rowid";
+        const std::string select = "select * from " + quoteIdentifier(table) + " order by rowid";
         sqlite3_stmt* rawRows = nullptr;
         sqlite::check(db.get(), sqlite3_prepare_v2(db.get(), select.c_str(), -1, &rawRows, nullptr));
         const std::unique_ptr<sqlite3_stmt, Closer> rows(rawRows);
         const int columns = sqlite3_column_count(rows.get());
-        std::string insert = "insert into " + pg::quoteIdentifier(table) + " (";
+        std::string insert = "insert into " + quoteIdentifier(table) + " (";
         std::string marks;
         for (int column = 0; column < columns; ++column) {
-            insert += (column ? ", " : "") + pg::quoteIdentifier(sqlite3_column_name(rows.get(), column));
+            insert += (column ? ", " : "") + quoteIdentifier(sqlite3_column_name(rows.get(), column));
             marks += (column ? ", $" : "$") + std::to_string(column + 1);
         }
         insert += ") values (" + marks + ")";

@@ -2,6 +2,7 @@
 
 #include "store/Error.h"
 #include "store/ServerSchema.h"
+#include "store/Sql.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -325,7 +326,7 @@ Table ServerStore::readTable(std::string_view name) const {
     if (found.rows() == 0)
         throw Error(Errc::MissingTable, name);
     const bool keyed = found.text(0, 1) == "t";
-    return tableOf(m_connection.exec("select * from " + pg::quoteIdentifier(found.text(0, 0)) +
+    return tableOf(m_connection.exec("select * from " + quoteIdentifier(found.text(0, 0)) +
                                      (keyed ? " order by id" : "")));
 }
 

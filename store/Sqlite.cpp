@@ -77,16 +77,6 @@ bool sameName(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-std::string quoteIdentifier(std::string_view name) {
-    std::string quoted = "\"";
-    for (const char c : name) {
-        quoted += c;
-        if (c == '"')
-            quoted += '"';
-    }
-    return quoted + "\"";
-}
-
 } // namespace sqlite
 
 void Statement::Finalizer::operator()(sqlite3_stmt* statement) const noexcept {

@@ -18,7 +18,4 @@ inline void check(sqlite3* db, int rc) {
 // Whether two names match as the database matches them: ASCII letters in either case.
 bool sameName(std::string_view a, std::string_view b);
 
-// Double-quotes an identifier that the program took from its own constants or the database's schema.
-std::string quoteIdentifier(std::string_view name);
-
 } // namespace store::sqlite

@@ -2,6 +2,7 @@
 
 #include "store/Connection.h"
 #include "store/Error.h"
+#include "store/Sql.h"
 #include "store/Sqlite.h"
 
 #include <algorithm>
@@ -20,7 +21,7 @@ Table::Table(Statement& statement)
 Table Table::read(const Connection& connection, std::string_view name) {
     if (!connection.hasTable(name))
         throw Error(Errc::MissingTable, name);
-    Statement all = connection.prepare("select * from " + sqlite::quoteIdentifier(name));
+    Statement all = connection.prepare("select * from " + quoteIdentifier(name));
     return Table(all);
 }
 
