@@ -185,6 +185,17 @@ void printSingleGoals(const KeepingReporter& kept) {
             "ms");
     program("`charts delete` at 1,000,000 ≤ 2 × at 1,000", "CliChartsDelete/iterations:10/real_time", 2, 1e3,
             "ms");
+    // The store on a PostgreSQL server, beside PostgreSQL's own client.
+    program("Server: start-up listing 1,000,000 names ≤ 1.5 × `psql -At -c \"select name …\"`",
+            "ServerStartup/1000000", 1.5, 1e3, "ms");
+    program("Server: `charts export`, 1,000,000 charts ≤ 2 × psql's `\\copy (select …) to`",
+            "ServerChartsExport/iterations:1", 2, 1, "s");
+    program("Server: `charts import`, 1,000,000 charts ≤ 2 × psql's `\\copy … from`",
+            "ServerChartsImport/iterations:1", 2, 1, "s");
+    program("Server: saving one chart, none stored ≤ 2 × one insert through libpq", "ServerSave/0", 2, 1e3,
+            "ms");
+    program("Server: saving one chart at 1,000 ≤ 2 × one insert through libpq", "ServerSave/1000", 2, 1e3,
+            "ms");
 }
 
 } // namespace
