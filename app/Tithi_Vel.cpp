@@ -301,7 +301,6 @@ void Tithi_Vel::buildFreeArea() {
         m_storeName->setObjectName("chartStore");
         m_storeName->setTextFormat(Qt::PlainText);
         m_storeName->setWordWrap(true);
-        m_storeName->setAccessibleName("Chart store");
     }
     m_resultsSource = new QLabel;
     m_resultsSource->setObjectName("resultsSource");

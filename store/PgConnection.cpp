@@ -3,6 +3,7 @@
 #include "store/Connection.h"
 
 #include <charconv>
+#include <chrono>
 #include <cstdlib>
 #include <libpq-fe.h>
 #include <optional>
@@ -205,8 +206,33 @@ Connection::Connection(std::string location, std::string sessionSql)
     , m_sessionSql(std::move(sessionSql)) {}
 
 Connection::~Connection() {
+    PQfinish(m_pending);
     PQfinish(m_conn);
 }
+
+namespace {
+
+// What a connection is made with. Ours first: whatever the location says overrides them. A server that
+// does not answer is given up after a while rather than holding the window for as long as the network
+// does.
+struct ConnectParams {
+    explicit ConnectParams(const std::string& location) {
+        keywords = {"fallback_application_name"};
+        values = {"velmorant"};
+        if (!std::getenv("PGCONNECT_TIMEOUT")) {
+            keywords.push_back("connect_timeout");
+            values.push_back("10");
+        }
+        keywords.push_back("dbname");
+        values.push_back(location.c_str());
+        keywords.push_back(nullptr);
+        values.push_back(nullptr);
+    }
+    std::vector<const char*> keywords;
+    std::vector<const char*> values;
+};
+
+} // namespace
 
 void Connection::connect() {
     // libpq's own words about a location it cannot read may quote any part of it, the password too.
@@ -215,26 +241,18 @@ void Connection::connect() {
         throw Error(Errc::BadConnectionString, "PostgreSQL cannot read it");
     PQfinish(m_conn);
     m_conn = nullptr;
-    m_prepared.clear();
-    m_inTransaction = false;
-
-    // Ours first: whatever the location says overrides them. A server that does not answer is given
-    // up after a while rather than holding the window for as long as the network does.
-    std::vector<const char*> keywords{"fallback_application_name"};
-    std::vector<const char*> values{"velmorant"};
-    if (!std::getenv("PGCONNECT_TIMEOUT")) {
-        keywords.push_back("connect_timeout");
-        values.push_back("10");
-    }
-    keywords.push_back("dbname");
-    values.push_back(m_location.c_str());
-    keywords.push_back(nullptr);
-    values.push_back(nullptr);
-    m_conn = PQconnectdbParams(keywords.data(), values.data(), 1);
+    const ConnectParams params(m_location);
+    m_conn = PQconnectdbParams(params.keywords.data(), params.values.data(), 1);
     if (!m_conn)
         throw Error(Errc::ServerUnreachable, where() + ": out of memory");
     if (PQstatus(m_conn) != CONNECTION_OK)
         throw Error(Errc::ServerUnreachable, where() + ": " + reason(nullptr));
+    startSession();
+}
+
+void Connection::startSession() {
+    m_prepared.clear();
+    m_inTransaction = false;
     m_broken = false;
     ++m_session;
     // The server's notices (a warning as it shuts down) are not for the user's terminal.
@@ -247,6 +265,47 @@ void Connection::connect() {
                "; set temp_buffers = '256MB'");
     if (!m_sessionSql.empty())
         execScript(m_sessionSql);
+}
+
+bool Connection::reconnectQuietly() noexcept {
+    if (isUp() || m_inTransaction)
+        return false;
+    try {
+        if (!m_pending) {
+            const auto now = std::chrono::steady_clock::now();
+            if (now < m_nextTry || !parseLocation(m_location))
+                return false;
+            m_nextTry = now + std::chrono::seconds(2);
+            const ConnectParams params(m_location);
+            m_pending = PQconnectStartParams(params.keywords.data(), params.values.data(), 1);
+            m_pendingStatus = PGRES_POLLING_WRITING;
+            if (!m_pending || PQstatus(m_pending) == CONNECTION_BAD) {
+                PQfinish(m_pending);
+                m_pending = nullptr;
+                return false;
+            }
+        }
+        // A step only when the socket is ready for it: never a wait.
+        pollfd ready{PQsocket(m_pending),
+                     static_cast<short>(m_pendingStatus == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
+        if (::poll(&ready, 1, 0) <= 0)
+            return false;
+        m_pendingStatus = PQconnectPoll(m_pending);
+        if (m_pendingStatus == PGRES_POLLING_FAILED) {
+            PQfinish(m_pending);
+            m_pending = nullptr;
+            return false;
+        }
+        if (m_pendingStatus != PGRES_POLLING_OK)
+            return false;
+        PQfinish(m_conn);
+        m_conn = m_pending;
+        m_pending = nullptr;
+        startSession();
+        return true;
+    } catch (...) {
+        return false; // the next action says what is wrong
+    }
 }
 
 std::string Connection::where() const {

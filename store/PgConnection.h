@@ -10,6 +10,7 @@
 #include "store/Error.h"
 #include "store/Value.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -127,11 +128,17 @@ public:
     // How many notifications came from other connections since the last call, read without waiting
     // for any. None, never an error, when the connection is down.
     int takeNotifications();
+    // Makes a lost connection again without ever waiting: each call takes a step when the server has
+    // answered the last, and a new attempt begins at most every two seconds. True once it is made (its
+    // session() moves). Never throws; for a store asked after changes while no action runs.
+    bool reconnectQuietly() noexcept;
 
 private:
     friend class Transaction;
     bool isUp() const;
     void ensureConnected();
+    // A new connection set up: the session's settings, and the program's own session SQL.
+    void startSession();
     Result check(pg_result* result, std::string_view sql);
     [[noreturn]] void raise(const pg_result* result);
     std::string reason(const pg_result* result) const;
@@ -139,6 +146,9 @@ private:
     std::string m_location;
     std::string m_sessionSql;
     pg_conn* m_conn = nullptr;
+    pg_conn* m_pending = nullptr; // a connection being made again by reconnectQuietly()
+    int m_pendingStatus = 0;      // what it last asked for, a PostgresPollingStatusType
+    std::chrono::steady_clock::time_point m_nextTry;
     int m_session = 0;
     bool m_broken = false; // a statement found the connection lost
     bool m_inTransaction = false;

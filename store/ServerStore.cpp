@@ -310,6 +310,8 @@ std::unique_ptr<ChartStore> openServerStore(std::string_view location) {
 }
 
 bool ServerStore::changedElsewhere() {
+    // A window left alone while the server was away connects again by itself, to hear the others.
+    m_connection.reconnectQuietly();
     const int heard = m_connection.takeNotifications();
     const bool reconnected = m_connection.session() != m_heardSession;
     m_heardSession = m_connection.session();

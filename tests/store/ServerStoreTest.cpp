@@ -108,6 +108,25 @@ TEST_F(ServerStoreTest, AnImportTheServerStoppedUnderKeepsNothingAndTheNextOneWo
     EXPECT_EQ(names(), (std::vector<std::string>{"one", "two"}));
 }
 
+TEST_F(ServerStoreTest, AStoreLeftAloneWhileTheServerWasAwayHearsTheOtherDesksAgain) {
+    store->readIndex();
+    cluster.stop();
+    EXPECT_FALSE(store->changedElsewhere());
+    cluster.start();
+    // No action of its own: only the asking after changes, as a window does several times a second.
+    const auto heardWithin = [&](std::chrono::seconds limit) {
+        for (const auto end = std::chrono::steady_clock::now() + limit;
+             std::chrono::steady_clock::now() < end;
+             std::this_thread::sleep_for(std::chrono::milliseconds(50)))
+            if (store->changedElsewhere())
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(heardWithin(std::chrono::seconds(5))) << "connected again, it says what it may have missed";
+    PgClient(location).execute("insert into Int_Velmorant (name) values ('Ravi')");
+    EXPECT_TRUE(heardWithin(std::chrono::seconds(1)));
+}
+
 TEST_F(ServerStoreTest, ANameAnotherDeskStoresWhileAnImportCommitsIsSkippedAndTheRestKept) {
     PgClient otherDesk(location);
     otherDesk.execute("begin; insert into Int_Velmorant (name) values ('Ravi')");
