@@ -6,9 +6,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <libpq-fe.h>
+#include <mutex>
 #include <optional>
 #include <poll.h>
+#include <thread>
 #include <type_traits>
+#include <utility>
 #include <variant>
 
 namespace store::pg {
@@ -206,19 +209,20 @@ Connection::Connection(std::string location, std::string sessionSql)
     , m_sessionSql(std::move(sessionSql)) {}
 
 Connection::~Connection() {
-    PQfinish(m_pending);
+    abandonAttempt();
     PQfinish(m_conn);
 }
 
 namespace {
 
 // What a connection is made with. Ours first: whatever the location says overrides them. A server that
-// does not answer is given up after a while rather than holding the window for as long as the network
-// does.
+// does not answer, on connecting or later (the network cut, the server's machine gone), is given up
+// after some seconds rather than holding the window for as long as the network would.
 struct ConnectParams {
     explicit ConnectParams(const std::string& location) {
-        keywords = {"fallback_application_name"};
-        values = {"velmorant"};
+        keywords = {"fallback_application_name", "tcp_user_timeout", "keepalives_idle", "keepalives_interval",
+                    "keepalives_count"};
+        values = {"velmorant", "10000", "10", "5", "3"};
         if (!std::getenv("PGCONNECT_TIMEOUT")) {
             keywords.push_back("connect_timeout");
             values.push_back("10");
@@ -239,6 +243,7 @@ void Connection::connect() {
     const auto options = parseLocation(m_location);
     if (!options)
         throw Error(Errc::BadConnectionString, "PostgreSQL cannot read it");
+    abandonAttempt(); // this one comes first
     PQfinish(m_conn);
     m_conn = nullptr;
     const ConnectParams params(m_location);
@@ -267,40 +272,62 @@ void Connection::startSession() {
         execScript(m_sessionSql);
 }
 
+// A connection made on a thread of its own. The thread ends it itself when nobody takes it any more.
+struct Connection::Attempt {
+    std::mutex mutex;
+    pg_conn* made = nullptr;
+    bool done = false;
+    bool abandoned = false;
+};
+
+void Connection::abandonAttempt() noexcept {
+    if (!m_attempt)
+        return;
+    const std::lock_guard lock(m_attempt->mutex);
+    if (m_attempt->done)
+        PQfinish(m_attempt->made);
+    else
+        m_attempt->abandoned = true;
+    m_attempt.reset();
+}
+
 bool Connection::reconnectQuietly() noexcept {
     if (isUp() || m_inTransaction)
         return false;
     try {
-        if (!m_pending) {
+        if (!m_attempt) {
             const auto now = std::chrono::steady_clock::now();
             if (now < m_nextTry || !parseLocation(m_location))
                 return false;
             m_nextTry = now + std::chrono::seconds(2);
-            const ConnectParams params(m_location);
-            m_pending = PQconnectStartParams(params.keywords.data(), params.values.data(), 1);
-            m_pendingStatus = PGRES_POLLING_WRITING;
-            if (!m_pending || PQstatus(m_pending) == CONNECTION_BAD) {
-                PQfinish(m_pending);
-                m_pending = nullptr;
+            // Looking up the host's name, and a server that does not answer, may each take seconds.
+            m_attempt = std::make_shared<Attempt>();
+            std::thread([attempt = m_attempt, location = m_location] {
+                const ConnectParams params(location);
+                pg_conn* made = PQconnectdbParams(params.keywords.data(), params.values.data(), 1);
+                const std::lock_guard lock(attempt->mutex);
+                if (attempt->abandoned)
+                    PQfinish(made);
+                else
+                    attempt->made = made;
+                attempt->done = true;
+            }).detach();
+            return false;
+        }
+        pg_conn* made = nullptr;
+        {
+            const std::lock_guard lock(m_attempt->mutex);
+            if (!m_attempt->done)
                 return false;
-            }
+            made = std::exchange(m_attempt->made, nullptr);
         }
-        // A step only when the socket is ready for it: never a wait.
-        pollfd ready{PQsocket(m_pending),
-                     static_cast<short>(m_pendingStatus == PGRES_POLLING_READING ? POLLIN : POLLOUT), 0};
-        if (::poll(&ready, 1, 0) <= 0)
-            return false;
-        m_pendingStatus = PQconnectPoll(m_pending);
-        if (m_pendingStatus == PGRES_POLLING_FAILED) {
-            PQfinish(m_pending);
-            m_pending = nullptr;
+        m_attempt.reset();
+        if (PQstatus(made) != CONNECTION_OK) {
+            PQfinish(made);
             return false;
         }
-        if (m_pendingStatus != PGRES_POLLING_OK)
-            return false;
         PQfinish(m_conn);
-        m_conn = m_pending;
-        m_pending = nullptr;
+        m_conn = made;
         startSession();
         return true;
     } catch (...) {

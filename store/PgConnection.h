@@ -128,8 +128,8 @@ public:
     // How many notifications came from other connections since the last call, read without waiting
     // for any. None, never an error, when the connection is down.
     int takeNotifications();
-    // Makes a lost connection again without ever waiting: each call takes a step when the server has
-    // answered the last, and a new attempt begins at most every two seconds. True once it is made (its
+    // Makes a lost connection again without ever waiting: the connecting runs on a thread of its own,
+    // begun at most every two seconds, and a later call takes what it made. True once it is made (its
     // session() moves). Never throws; for a store asked after changes while no action runs.
     bool reconnectQuietly() noexcept;
 
@@ -146,8 +146,9 @@ private:
     std::string m_location;
     std::string m_sessionSql;
     pg_conn* m_conn = nullptr;
-    pg_conn* m_pending = nullptr; // a connection being made again by reconnectQuietly()
-    int m_pendingStatus = 0;      // what it last asked for, a PostgresPollingStatusType
+    struct Attempt;
+    void abandonAttempt() noexcept;
+    std::shared_ptr<Attempt> m_attempt; // a connection being made again by reconnectQuietly()
     std::chrono::steady_clock::time_point m_nextTry;
     int m_session = 0;
     bool m_broken = false; // a statement found the connection lost
