@@ -1,6 +1,7 @@
 #include "charts/Operations.h"
 
 #include "charts/BlockBuffer.h"
+#include "charts/Json.h"
 #include "store/Error.h"
 #include "store/WholeFile.h"
 
@@ -73,7 +74,7 @@ std::size_t exportCharts(const store::ChartStore& chartStore, const std::filesys
 
 bool sameStore(const store::ChartStore& a, const store::ChartStore& b) {
     if (a.isServer() || b.isServer())
-        return a.isServer() == b.isServer() && a.where() == b.where();
+        return a.isServer() == b.isServer() && a.identity() == b.identity();
     std::error_code error;
     return std::filesystem::equivalent(a.where(), b.where(), error);
 }
@@ -82,7 +83,14 @@ Brought copyCharts(const store::ChartStore& from, store::ChartStore& to, bool re
     if (sameStore(from, to))
         throw CopyRefused("a store cannot be copied onto itself: " + from.where());
     const std::unique_ptr<store::ChartImport> import = to.beginImport(replace);
-    from.forEachChart([&](const store::StoredChart& chart) { import->add(carried(chart)); });
+    from.forEachChart([&](const store::StoredChart& chart) {
+        // A file keeps a name's bytes whatever they are; a server keeps UTF-8 text only.
+        if (to.isServer() && !isUtf8(chart.name))
+            throw CopyRefused(
+                "the chart \"" + exchangedText(chart.name) +
+                "\" has a name that is not UTF-8 text, which a server cannot keep; rename it first");
+        import->add(carried(chart));
+    });
     return import->commit();
 }
 

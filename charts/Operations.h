@@ -56,7 +56,7 @@ public:
 };
 
 // Whether `a` and `b` are one store: the same file, by whatever path it was reached, or the same database
-// on the same host.
+// of the same server, by whatever address.
 bool sameStore(const store::ChartStore& a, const store::ChartStore& b);
 
 // Copies every chart of `from`, with its birth data, in stored order, into `to` with one

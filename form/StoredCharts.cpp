@@ -80,14 +80,17 @@ void StoredCharts::relist(int position) {
 }
 
 void StoredCharts::showChangesElsewhere() {
-    if (!m_db.rsrecords.isOpen() || !m_db.con->changedElsewhere())
+    if (!m_db.rsrecords.isOpen())
         return;
-    std::shared_ptr<const store::ChartIndex> names;
-    try {
-        names = std::make_shared<const store::ChartIndex>(m_db.con->readIndex());
-    } catch (const store::Error&) {
+    // A change heard stays to be shown until the names could be read.
+    m_changePending = m_db.con->changedElsewhere() || m_changePending;
+    if (!m_changePending)
         return;
-    }
+    std::optional<store::ChartIndex> read = m_db.con->readIndexWithoutWaiting();
+    if (!read)
+        return;
+    m_changePending = false;
+    const auto names = std::make_shared<const store::ChartIndex>(std::move(*read));
     const std::optional<ListedChart> selected = selectedChart();
     showNames(names);
     if (!selected)

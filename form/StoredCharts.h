@@ -63,6 +63,7 @@ private:
     Window& m_window;
     Database& m_db;
     std::function<void()> m_recall;
+    bool m_changePending = false; // heard from the store, not yet shown
     charts::EphemerisSource m_ephemeris;
 };
 

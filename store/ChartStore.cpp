@@ -1,11 +1,20 @@
 #include "store/ChartStore.h"
 
+#include "store/Error.h"
 #include "store/FileStore.h"
 #include "store/ServerStore.h"
 
 #include <cctype>
 
 namespace store {
+
+std::optional<ChartIndex> ChartStore::readIndexWithoutWaiting() {
+    try {
+        return readIndex();
+    } catch (const Error&) {
+        return std::nullopt;
+    }
+}
 
 bool isServerLocation(std::string_view location) {
     if (location.starts_with("postgresql://") || location.starts_with("postgres://"))

@@ -29,12 +29,18 @@ public:
     virtual std::string where() const = 0;
     // Whether the charts are on a server that other desks share.
     virtual bool isServer() const = 0;
+    // What tells this store from every other of its kind, however it was named: the file's path as the
+    // file system resolves it; the server's own identifier and the database's name.
+    virtual std::string identity() const = 0;
 
     // Every row of a reference table, in stored order. Throws MissingTable.
     virtual Table readTable(std::string_view name) const = 0;
 
     // The names of the stored charts, in the order they were stored, with their keys.
     virtual ChartIndex readIndex() const = 0;
+    // The same, for the window's own asking between a person's actions: none rather than a wait for
+    // another program's write, or any other trouble, which the next action says.
+    virtual std::optional<ChartIndex> readIndexWithoutWaiting();
     // Whether a chart of exactly this name is stored. A plain read, which never waits for a writer.
     virtual bool isNameStored(std::string_view name) const = 0;
     // The key of the first chart of exactly this name, or none.

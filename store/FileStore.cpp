@@ -28,20 +28,38 @@ std::int64_t FileStore::dataVersion() const {
     return version.step() ? version.getInt64(0) : 0;
 }
 
-bool FileStore::changedElsewhere() {
-    // Asked several times a second from the window: never wait for a writer, the next asking will tell.
+template <typename Read>
+auto FileStore::withoutWaiting(Read&& read) -> std::optional<decltype(read())> {
     const std::chrono::milliseconds wait = m_connection.busyWait();
     m_connection.setBusyWait(std::chrono::milliseconds(0));
-    bool changed = false;
+    std::optional<decltype(read())> result;
     try {
-        const std::int64_t now = dataVersion();
-        changed = now != m_dataVersion;
-        m_dataVersion = now;
+        result = read();
     } catch (const Error&) {
         // busy, or the file gone: the next action says so
     }
     m_connection.setBusyWait(wait);
+    return result;
+}
+
+bool FileStore::changedElsewhere() {
+    // Asked several times a second from the window: never wait for a writer, the next asking will tell.
+    const std::optional<std::int64_t> now = withoutWaiting([this] { return dataVersion(); });
+    if (!now)
+        return false;
+    const bool changed = *now != m_dataVersion;
+    m_dataVersion = *now;
     return changed;
+}
+
+std::optional<ChartIndex> FileStore::readIndexWithoutWaiting() {
+    return withoutWaiting([this] { return readIndex(); });
+}
+
+std::string FileStore::identity() const {
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(m_connection.path(), error);
+    return (error ? m_connection.path() : resolved).string();
 }
 
 Table FileStore::readTable(std::string_view name) const {

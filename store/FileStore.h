@@ -19,9 +19,11 @@ public:
 
     std::string where() const override { return m_connection.path().string(); }
     bool isServer() const override { return false; }
+    std::string identity() const override;
 
     Table readTable(std::string_view name) const override;
     ChartIndex readIndex() const override;
+    std::optional<ChartIndex> readIndexWithoutWaiting() override;
     bool isNameStored(std::string_view name) const override;
     std::optional<std::int64_t> findChart(std::string_view name) const override;
     Table readChart(std::int64_t key) const override;
@@ -42,6 +44,9 @@ public:
 
 private:
     explicit FileStore(Connection connection);
+    // Runs `read` with no busy wait: a writer's lock gives none at once.
+    template <typename Read>
+    auto withoutWaiting(Read&& read) -> std::optional<decltype(read())>;
     std::int64_t dataVersion() const;
 
     Connection m_connection;

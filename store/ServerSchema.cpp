@@ -77,6 +77,12 @@ std::string createServerDatabase(std::string_view location) {
                                                pg::Params().add(tableList()));
         if (present.rows() > 0)
             throw Error(Errc::StoreExists, server.where());
+        // Names are UTF-8 text, in any script: a database keeping another encoding could not hold them.
+        const std::string encoding(server.exec("show server_encoding").text(0, 0));
+        if (encoding != "UTF8")
+            throw Error(Errc::ServerRefused, server.where() + " keeps its text in " + encoding +
+                                                 ", and Velmorant's names need UTF8 (createdb --encoding UTF8"
+                                                 " --template template0)");
         server.execScript(kServerSql);
         copyReferenceRows(server);
         write.commit();

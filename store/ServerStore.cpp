@@ -318,6 +318,13 @@ bool ServerStore::changedElsewhere() {
     return heard > 0 || reconnected;
 }
 
+std::string ServerStore::identity() const {
+    return std::string(m_connection
+                           .exec("select system_identifier::text || '/' || current_database()"
+                                 " from pg_control_system()")
+                           .text(0, 0));
+}
+
 Table ServerStore::readTable(std::string_view name) const {
     // The name as the catalog has it, letter case ignored as the file ignores it; rows in key order.
     const pg::Result found = m_connection.exec(

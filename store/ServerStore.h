@@ -16,6 +16,7 @@ public:
 
     std::string where() const override { return m_connection.where(); }
     bool isServer() const override { return true; }
+    std::string identity() const override;
 
     Table readTable(std::string_view name) const override;
     ChartIndex readIndex() const override;

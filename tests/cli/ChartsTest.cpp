@@ -1,6 +1,7 @@
 // velmorant-cli charts as a user runs it: charts carried through export and import unchanged, every
 // refusal with its exit status, and a write that waits for another program's lock.
 #include "Program.h"
+#include "support/PgCluster.h"
 
 #include <chrono>
 #include <sys/stat.h>
@@ -237,6 +238,39 @@ TEST(Charts, ACopyCarriesEveryChartWithItsBirthDataAndSkipsOrReplacesNamesStored
                                               (source.folder / "." / "velmorant.mdb").string()});
     EXPECT_EQ(itself.status, 2);
     EXPECT_NE(itself.err.find("a store cannot be copied onto itself"), std::string::npos) << itself.err;
+}
+
+TEST(Charts, AFileMovesOntoAServerAndBackWithOneCommandEach) {
+    const Database file;
+    ASSERT_EQ(file.import(csvOf({"Asha", "Ravi \"R\" O'Neil", "Meera"})).status, 0);
+    testing_support::PgCluster& cluster = testing_support::PgCluster::shared();
+    const std::string server = cluster.createStore();
+    const Finished moved = cli_test::runCli({"charts", "copy", "--from", file.path.string(), "--to", server});
+    EXPECT_EQ(moved.status, 0) << moved.err;
+    const std::string database = server.substr(server.rfind("dbname=") + 7);
+    EXPECT_EQ(moved.out, "Copied 3 charts from " + file.path.string() + " to " + database + " on " +
+                             cluster.socketFolder() + ".\n");
+
+    const Database back;
+    ASSERT_EQ(cli_test::runCli({"charts", "copy", "--from", server, "--to", back.path.string()}).status, 0);
+    EXPECT_EQ(back.run({"charts", "export"}).out, file.run({"charts", "export"}).out) << "byte for byte";
+
+    const std::string sameServer =
+        "postgresql:///" + database + "?host=" + cluster.socketFolder() + "&user=postgres";
+    const Finished itself = cli_test::runCli({"charts", "copy", "--from", server, "--to", sameServer});
+    EXPECT_EQ(itself.status, 2) << "one database, named two ways";
+
+    // A name an older version kept in bytes that are not UTF-8: a file keeps it, a server cannot.
+    testing_support::runSql(file.path,
+                            "update Int_Velmorant set name = cast(x'52617669ff' as text) where rowid = 2");
+    const std::string other = cluster.createStore();
+    const Finished refused =
+        cli_test::runCli({"charts", "copy", "--from", file.path.string(), "--to", other});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("the chart \"\\Ravi\\xFF\" has a name that is not UTF-8 text"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(cli_test::runCli({"charts", "list", "--database", other}).out, "") << "nothing copied";
 }
 
 TEST(Charts, ACopyStoppedMidwayCopiesNothing) {
