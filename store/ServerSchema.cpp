@@ -14,14 +14,6 @@ namespace {
 
 constexpr std::array<std::string_view, 5> kReferenceTables{"tithi", "rashi", "nakshatra", "yoga", "karana"};
 
-// The names of kServerTables as a PostgreSQL array, for `unnest($1::text[])`.
-std::string tableList() {
-    std::string list = "{";
-    for (const std::string_view table : kServerTables)
-        list += (list.size() > 1 ? "," : "") + std::string(table);
-    return list + "}";
-}
-
 struct Closer {
     void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
@@ -67,6 +59,17 @@ void copyReferenceRows(pg::Connection& server) {
 
 } // namespace
 
+std::string serverTableArray() {
+    std::string list = "{";
+    for (const std::string_view table : kServerTables) {
+        if (list.size() > 1)
+            list += ',';
+        list += table;
+    }
+    list += '}';
+    return list;
+}
+
 std::string createServerDatabase(std::string_view location) {
     pg::Connection server{std::string(location)};
     server.connect();
@@ -74,7 +77,7 @@ std::string createServerDatabase(std::string_view location) {
         pg::Transaction write(server);
         const pg::Result present = server.exec("select 1 from unnest($1::text[]) as t(name)"
                                                " where to_regclass(lower(t.name)) is not null",
-                                               pg::Params().add(tableList()));
+                                               pg::Params().add(serverTableArray()));
         if (present.rows() > 0)
             throw Error(Errc::StoreExists, server.where());
         // Names are UTF-8 text, in any script: a database keeping another encoding could not hold them.

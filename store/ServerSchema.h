@@ -16,6 +16,9 @@ inline constexpr std::array<std::string_view, 7> kServerTables{
     "tithi", "rashi", "nakshatra", "yoga", "karana", "Int_Velmorant", "birth_data",
 };
 
+// The names of kServerTables as a PostgreSQL array, for `unnest($1::text[])`.
+std::string serverTableArray();
+
 // Makes the tables in the database `location` names, with the reference rows of velmorant.sql, in one
 // transaction, and returns where they were made ("velmorant on db.example.org"). Throws StoreExists,
 // changing nothing, when the database holds any of them already, and ServerUnreachable when it cannot

@@ -292,13 +292,10 @@ ServerStore::ServerStore(std::string_view location)
 std::unique_ptr<ServerStore> ServerStore::open(std::string_view location) {
     std::unique_ptr<ServerStore> store(new ServerStore(location));
     store->m_connection.connect();
-    std::string tables = "{";
-    for (const std::string_view table : kServerTables)
-        tables += (tables.size() > 1 ? "," : "") + std::string(table);
     const pg::Result missing =
         store->m_connection.exec("select t.name from unnest($1::text[]) with ordinality as t(name, at)"
                                  " where to_regclass(lower(t.name)) is null order by t.at limit 1",
-                                 pg::Params().add(tables + "}"));
+                                 pg::Params().add(serverTableArray()));
     if (missing.rows() > 0)
         throw Error(Errc::MissingTable, missing.text(0, 0));
     store->m_heardSession = store->m_connection.session();
