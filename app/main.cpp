@@ -62,9 +62,8 @@ std::optional<std::string> takeLocation(int& argc, char** argv) {
     argv[argc] = nullptr;
     if (location && location->empty())
         return std::nullopt;
-    const char* environment = std::getenv("VELMORANT_DATABASE");
-    if (!location && environment && *environment)
-        location = environment;
+    if (!location)
+        location = store::environmentLocation();
     return location.value_or(std::string(store::kDefaultConnectionString));
 }
 

@@ -1,7 +1,6 @@
 #include "cli/Store.h"
 
 #include <CLI/CLI.hpp>
-#include <cstdlib>
 
 namespace cli {
 
@@ -20,8 +19,7 @@ std::string storeLocation(const StoreChoice& choice) {
         return choice.database;
     if (!choice.file.empty())
         return choice.file;
-    const char* environment = std::getenv("VELMORANT_DATABASE");
-    return environment && *environment ? environment : "velmorant.mdb";
+    return store::environmentLocation().value_or("velmorant.mdb");
 }
 
 std::unique_ptr<store::ChartStore> openChosenStore(const StoreChoice& choice) {

@@ -5,6 +5,7 @@
 #include "store/ServerStore.h"
 
 #include <cctype>
+#include <cstdlib>
 
 namespace store {
 
@@ -14,6 +15,11 @@ std::optional<ChartIndex> ChartStore::readIndexWithoutWaiting() {
     } catch (const Error&) {
         return std::nullopt;
     }
+}
+
+std::optional<std::string> environmentLocation() {
+    const char* named = std::getenv("VELMORANT_DATABASE");
+    return named && *named ? std::optional<std::string>(named) : std::nullopt;
 }
 
 bool isServerLocation(std::string_view location) {

@@ -73,6 +73,9 @@ public:
 inline constexpr std::string_view kDefaultConnectionString =
     "Provider=Velmorant.SQLite;Data Source=velmorant.mdb;Persist Security Info= False";
 
+// The store the environment names (VELMORANT_DATABASE), when it names one.
+std::optional<std::string> environmentLocation();
+
 // Whether `location` names a PostgreSQL database: a postgresql:// or postgres:// URI, or a libpq
 // connection string of keywords ("host=db dbname=charts", "service=practice").
 bool isServerLocation(std::string_view location);

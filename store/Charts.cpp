@@ -105,13 +105,6 @@ std::string chartByKeySql() {
     return "select * from " + chartTable() + " where rowid = ?";
 }
 
-Table readChart(const Connection& connection, std::int64_t rowid) {
-    connection.checkSameFile();
-    Statement row = connection.prepare(chartByKeySql());
-    row.bind(1, rowid);
-    return Table(row);
-}
-
 std::optional<std::int64_t> findChart(const Connection& connection, std::string_view name) {
     connection.checkSameFile();
     Statement find =

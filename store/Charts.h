@@ -27,9 +27,6 @@ SaveResult saveChart(Connection& connection, const NewChart& chart);
 // Every column of the stored chart whose key is bound as the one parameter.
 std::string chartByKeySql();
 
-// Every column of the stored chart with this key, or an empty table when there is none.
-Table readChart(const Connection& connection, std::int64_t rowid);
-
 // The key of the first chart of exactly this name in table order, or none.
 std::optional<std::int64_t> findChart(const Connection& connection, std::string_view name);
 

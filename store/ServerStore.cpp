@@ -5,6 +5,7 @@
 #include "store/Sql.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -19,28 +20,43 @@ constexpr std::string_view kListen = "listen velmorant_charts";
 
 constexpr std::string_view kIndexSql = "select id, name from Int_Velmorant order by id";
 constexpr std::string_view kNameStoredSql = "select 1 from Int_Velmorant where name = $1 limit 1";
-constexpr std::string_view kBirthColumns =
-    "birth_date, birth_time, birth_zone, ayanamsa, karakas, node, place, latitude, longitude";
+constexpr std::array<std::string_view, 9> kBirthColumnNames{"birth_date", "birth_time", "birth_zone",
+                                                            "ayanamsa",   "karakas",    "node",
+                                                            "place",      "latitude",   "longitude"};
 constexpr std::string_view kBirthTypes =
     "birth_date text, birth_time text, birth_zone text, ayanamsa text,"
     " karakas integer, node text, place text, latitude text, longitude text";
 
+// The columns named one after another, each after `alias` ("c.name, c.sunsign, …").
+template <std::size_t N>
+std::string columnList(const std::array<std::string_view, N>& columns, std::string_view alias = {}) {
+    std::string list;
+    for (const std::string_view column : columns) {
+        if (!list.empty())
+            list += ", ";
+        list += alias;
+        list += column;
+    }
+    return list;
+}
+
+const std::string kBirthColumns = columnList(kBirthColumnNames);
+// The chart's columns, its name first ("name, sunsign, sundeg, …").
+const std::string kChartColumnList = columnList(kChartColumns);
+
 // The insert of a new chart, which stores nothing when the name is stored meanwhile: the constraint on
 // the names waits for a desk saving the same name at the same moment, and says so once it commits.
 std::string insertSql() {
-    std::string sql = "insert into Int_Velmorant (";
     std::string marks;
-    for (std::size_t column = 0; column < kChartColumns.size(); ++column) {
-        sql += (column ? ", " : "") + std::string(kChartColumns[column]);
-        marks += (column ? ", $" : "$") + std::to_string(column + 1);
-    }
-    return sql + ") values (" + marks + ") on conflict do nothing returning id";
+    for (std::size_t column = 1; column <= kChartColumns.size(); ++column)
+        marks += (column > 1 ? ", $" : "$") + std::to_string(column);
+    return "insert into Int_Velmorant (" + kChartColumnList + ") values (" + marks +
+           ") on conflict do nothing returning id";
 }
 
 // insertSql() and the birth data of the chart it adds, in one statement; $14 to $22: the birth data.
 std::string saveWithBirthSql() {
-    return "with added as (" + insertSql() + ") insert into birth_data (chart, " +
-           std::string(kBirthColumns) +
+    return "with added as (" + insertSql() + ") insert into birth_data (chart, " + kBirthColumns +
            ") select id, $14, $15, $16, $17, $18::integer, $19, $20, $21, $22 from added returning chart";
 }
 
@@ -129,10 +145,8 @@ public:
             " monmin text, aksign smallint, akdeg text, akmin text, amksign smallint, amkdeg text,"
             " amkmin text, " +
             std::string(kBirthTypes) + ") on commit drop");
-        m_connection.beginCopy(
-            "copy velmorant_import (seq, name, sunsign, sundeg, sunmin, monsign, mondeg, monmin,"
-            " aksign, akdeg, akmin, amksign, amkdeg, amkmin, " +
-            std::string(kBirthColumns) + ") from stdin");
+        m_connection.beginCopy("copy velmorant_import (seq, " + kChartColumnList + ", " + kBirthColumns +
+                               ") from stdin");
     }
 
     void add(const NewChart& chart) override {
@@ -218,15 +232,12 @@ public:
         // A plain insert, as quick as COPY's own, the birth data beside it in the same statement. Only
         // when another desk stored one of the names since the look above is it made again, taking each
         // row as the constraint allows, and the names it could not take are skipped as stored already.
-        const std::string insert =
-            "insert into Int_Velmorant (name, sunsign, sundeg, sunmin, monsign, mondeg, monmin, aksign, "
-            "akdeg,"
-            " akmin, amksign, amkdeg, amkmin) select name, sunsign, sundeg, sunmin, monsign, mondeg, monmin,"
-            " aksign, akdeg, akmin, amksign, amkdeg, amkmin from velmorant_import order by seq";
+        const std::string insert = "insert into Int_Velmorant (" + kChartColumnList + ") select " +
+                                   kChartColumnList + " from velmorant_import order by seq";
         const auto withBirth = [&](const std::string& adding, std::string_view then) {
             return "with added as (" + adding + " returning id, name)" +
-                   (m_anyBirth ? ", birth as (insert into birth_data (chart, " + std::string(kBirthColumns) +
-                                     ") select a.id, " + prefixed("i.") +
+                   (m_anyBirth ? ", birth as (insert into birth_data (chart, " + kBirthColumns +
+                                     ") select a.id, " + columnList(kBirthColumnNames, "i.") +
                                      " from added a join velmorant_import i on i.name = a.name"
                                      " where i.birth_date is not null)"
                                : std::string()) +
@@ -262,18 +273,6 @@ public:
 private:
     // Rows go to libpq a mebibyte at a time.
     static constexpr std::size_t kSendAt = std::size_t{1} << 20;
-
-    static std::string prefixed(std::string_view alias) {
-        std::string columns;
-        std::string_view rest = kBirthColumns;
-        while (!rest.empty()) {
-            const std::size_t comma = rest.find(", ");
-            columns +=
-                (columns.empty() ? "" : ", ") + std::string(alias) + std::string(rest.substr(0, comma));
-            rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 2);
-        }
-        return columns;
-    }
 
     pg::Connection& m_connection;
     bool m_replace;
@@ -359,22 +358,16 @@ Table ServerStore::readChart(std::int64_t key) const {
 
 std::optional<BirthData> ServerStore::readBirthData(std::int64_t key) const {
     const pg::Result found = m_connection.execPrepared(
-        "select " + std::string(kBirthColumns) + " from birth_data where chart = $1", pg::Params().add(key));
+        "select " + kBirthColumns + " from birth_data where chart = $1", pg::Params().add(key));
     if (found.rows() == 0)
         return std::nullopt;
     return birthDataRow(found, 0, 0);
 }
 
 void ServerStore::forEachChart(const std::function<void(const StoredChart&)>& visit) const {
-    std::string sql = "declare velmorant_export no scroll cursor for select c.name";
-    for (std::size_t column = 1; column < kChartColumns.size(); ++column)
-        sql += ", c." + std::string(kChartColumns[column]);
-    for (std::string_view rest = kBirthColumns; !rest.empty();) {
-        const std::size_t comma = rest.find(", ");
-        sql += ", b." + std::string(rest.substr(0, comma));
-        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 2);
-    }
-    sql += " from Int_Velmorant c left join birth_data b on b.chart = c.id order by c.id";
+    const std::string sql = "declare velmorant_export no scroll cursor for select " +
+                            columnList(kChartColumns, "c.") + ", " + columnList(kBirthColumnNames, "b.") +
+                            " from Int_Velmorant c left join birth_data b on b.chart = c.id order by c.id";
 
     // A cursor, read a batch at a time, so that a large table never stands whole in memory. It lives in a
     // transaction: the import's, when one is open, else its own.
